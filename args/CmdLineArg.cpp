@@ -1,0 +1,118 @@
+#include "CmdLineArg.h"
+
+namespace {
+
+char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+} // namespace
+
+bool EqualsIgnoreCase(const char* a, const char* b)
+{
+    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+        if (LowerAscii(*a) != LowerAscii(*b))
+            return false;
+    }
+    return *a == *b;
+}
+
+bool StartsWithIgnoreCase(const char* text, const char* prefix)
+{
+    for (; *prefix != '\0'; ++text, ++prefix) {
+        if (*text == '\0' || LowerAscii(*text) != LowerAscii(*prefix))
+            return false;
+    }
+    return true;
+}
+
+CCmdLineArg::CCmdLineArg(const char* name, const char* description, uint32_t flags)
+    : m_name(name), m_description(description), m_flags(flags), m_given(false)
+{
+}
+
+bool CCmdLineArg::SetValue(const char*)
+{
+    m_given = true;
+    return true;
+}
+
+CCmdLineArgString::CCmdLineArgString(const char* name, const char* description,
+                                     const char* defaultValue, uint32_t flags)
+    : CCmdLineArg(name, description, flags), m_defaultValue(defaultValue)
+{
+}
+
+const char* CCmdLineArgString::GetValueChoices()
+{
+    m_choices.Assign("");
+    if (m_allowedValues.empty())
+        return m_choices.GetText();
+    m_choices.Append("{");
+    for (size_t i = 0; i < m_allowedValues.size(); ++i) {
+        if (i != 0)
+            m_choices.Append("|");
+        m_choices.Append(m_allowedValues[i]);
+    }
+    m_choices.Append("}");
+    return m_choices.GetText();
+}
+
+bool CCmdLineArgString::IsValidValue(const char* text) const
+{
+    if (m_allowedValues.empty())
+        return true;
+    for (const CHeapString& allowed : m_allowedValues) {
+        if (EqualsIgnoreCase(text, allowed.GetText()))
+            return true;
+    }
+    return false;
+}
+
+bool CCmdLineArgString::SetValue(const char* text)
+{
+    CCmdLineArg::SetValue(text);
+    m_value.Assign(text);
+    return true;
+}
+
+void CCmdLineArgString::AddAllowedValue(const char* value)
+{
+    m_allowedValues.push_back(CHeapString(value));
+}
+
+const char* CCmdLineArgString::GetValue() const
+{
+    return IsGiven() ? m_value.GetText() : m_defaultValue.GetText();
+}
+
+CCmdLineArgToggle::CCmdLineArgToggle(const char* name, const char* description, bool defaultState,
+                                     bool showChoices, uint32_t flags)
+    : CCmdLineArg(name, description, flags),
+      m_defaultState(defaultState),
+      m_showChoices(showChoices),
+      m_state(defaultState)
+{
+}
+
+bool CCmdLineArgToggle::IsValidValue(const char* text) const
+{
+    return text[0] == '\0' || ((text[0] == '+' || text[0] == '-') && text[1] == '\0');
+}
+
+bool CCmdLineArgToggle::SetValue(const char* text)
+{
+    CCmdLineArg::SetValue(text);
+    switch (text[0]) {
+    case '\0':
+    case '+':
+        m_state = true;
+        return true;
+    case '-':
+        m_state = false;
+        return true;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,113 @@
+#include "HeapString.h"
+
+#include "OutOfMemory.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+char* CopyOf(const char* text, size_t n)
+{
+    char* buffer = static_cast<char*>(AllocateOrStop(n + 1, 1));
+    std::memcpy(buffer, text, n);
+    buffer[n] = '\0';
+    return buffer;
+}
+
+size_t BoundedLength(const char* text, size_t n)
+{
+    size_t length = 0;
+    while (length < n && text[length] != '\0')
+        ++length;
+    return length;
+}
+
+} // namespace
+
+CHeapString::CHeapString(const char* text) : m_text(nullptr)
+{
+    Assign(text);
+}
+
+CHeapString::CHeapString(const CHeapString& other) : m_text(nullptr)
+{
+    Assign(other.m_text);
+}
+
+CHeapString& CHeapString::operator=(const CHeapString& other)
+{
+    if (this != &other)
+        Assign(other.m_text);
+    return *this;
+}
+
+CHeapString::~CHeapString()
+{
+    Release();
+}
+
+void CHeapString::Release()
+{
+    std::free(m_text);
+    m_text = nullptr;
+}
+
+char* CHeapString::Reserve(size_t n)
+{
+    Release();
+    if (n == SIZE_MAX)
+        StopOutOfMemory();
+    m_text = static_cast<char*>(AllocateOrStop(n + 1, 1));
+    m_text[0] = '\0';
+    m_text[n] = '\0';
+    return m_text;
+}
+
+void CHeapString::Assign(const char* text)
+{
+    Release();
+    if (text == nullptr)
+        text = "";
+    m_text = CopyOf(text, std::strlen(text));
+}
+
+void CHeapString::Assign(const char* text, size_t n)
+{
+    Release();
+    if (text == nullptr)
+        text = "";
+    m_text = CopyOf(text, BoundedLength(text, n));
+}
+
+void CHeapString::Append(const char* text)
+{
+    if (text == nullptr || text[0] == '\0')
+        return;
+    const size_t oldLength = m_text ? std::strlen(m_text) : 0;
+    const size_t addLength = std::strlen(text);
+    if (addLength >= SIZE_MAX - oldLength)
+        StopOutOfMemory();
+    char* buffer = static_cast<char*>(AllocateOrStop(oldLength + addLength + 1, 1));
+    if (oldLength != 0)
+        std::memcpy(buffer, m_text, oldLength);
+    std::memcpy(buffer + oldLength, text, addLength + 1);
+    std::free(m_text);
+    m_text = buffer;
+}
+
+void CHeapString::Append(const CHeapString& other)
+{
+    Append(other.m_text);
+}
+
+CHeapString CHeapString::Substring(size_t pos, size_t count) const
+{
+    CHeapString result;
+    const size_t length = m_text ? std::strlen(m_text) : 0;
+    if (pos >= length || count == 0)
+        return result;
+    result.Assign(m_text + pos, count);
+    return result;
+}

@@ -1,0 +1,35 @@
+// CHeapString: the project's own heap-held, NUL-terminated 8-bit text.
+#pragma once
+
+#include <cstddef>
+
+class CHeapString
+{
+public:
+    CHeapString(const char* text = "");
+    CHeapString(const CHeapString& other);
+    CHeapString& operator=(const CHeapString& other);
+    ~CHeapString();
+
+    // Frees the buffer; the string holds no text until the next Assign or Reserve.
+    void Release();
+
+    // A buffer of n + 1 characters with characters 0 and n set to NUL, for the caller to fill.
+    char* Reserve(size_t n);
+
+    // The text must not lie inside this string's own buffer: the old buffer is freed first.
+    void Assign(const char* text);
+    void Assign(const char* text, size_t n);
+
+    // Safe for a text inside this string's own buffer.
+    void Append(const char* text);
+    void Append(const CHeapString& other);
+
+    CHeapString Substring(size_t pos, size_t count) const;
+
+    const char* GetText() const { return m_text; }
+    bool IsEmpty() const { return m_text == nullptr || m_text[0] == '\0'; }
+
+private:
+    char* m_text;
+};

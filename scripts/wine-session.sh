@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Starts or stops what a test run needs around Wine: its own prefix (made once and kept in the build
+# folder), an Xvfb display of its own, and a persistent wineserver started after the display.
+#   wine-session.sh start|stop
+# Reads WINEPREFIX and DISPLAY from the environment; logs go beside the prefix.
+set -euo pipefail
+
+: "${WINEPREFIX:?WINEPREFIX must name the test run's prefix}"
+: "${DISPLAY:?DISPLAY must name the test run's display}"
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+state="${WINEPREFIX}.session"
+mkdir -p "$state"
+display_number=${DISPLAY#:}
+
+start_xvfb() {
+    if [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null; then
+        return
+    fi
+    if [ -e "/tmp/.X${display_number}-lock" ]; then
+        echo "display $DISPLAY is already taken by another X server; reconfigure with -DTOLLVEY_DISPLAY=N" >&2
+        exit 1
+    fi
+    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 </dev/null &
+    echo $! >"$state/xvfb.pid"
+    for _ in $(seq 100); do
+        [ -e "/tmp/.X11-unix/X${display_number}" ] && return
+        sleep 0.1
+    done
+    echo "Xvfb did not start on $DISPLAY (see $state/xvfb.log)" >&2
+    exit 1
+}
+
+case "${1:-}" in
+start)
+    start_xvfb
+    mkdir -p "$WINEPREFIX"
+    # Fails harmlessly when this prefix's server is already running.
+    wineserver -p >"$state/wineserver.log" 2>&1 </dev/null || true
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "making Wine prefix $WINEPREFIX"
+        wineboot --init >"$state/wineboot.log" 2>&1 </dev/null
+    fi
+    # One trivial program, so that the first test does not pay for the prefix's start-up.
+    wine cmd /c exit >/dev/null 2>&1 </dev/null
+    ;;
+stop)
+    wineserver -k >/dev/null 2>&1 </dev/null || true
+    if [ -f "$state/xvfb.pid" ]; then
+        kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
+        rm -f "$state/xvfb.pid"
+    fi
+    ;;
+*)
+    echo "usage: $0 start|stop" >&2
+    exit 2
+    ;;
+esac
