@@ -1,0 +1,14 @@
+// Where the running executable lies.
+#pragma once
+
+#include "HeapString.h"
+
+// The full file name, however long. False (and "") when the system cannot tell.
+bool GetExecutablePath(CHeapString& path);
+
+// Drive and directory, ending in a backslash (or slash, as the path has it).
+bool GetExecutableDirectory(CHeapString& directory);
+
+// The directory part of a path: up to and including its last separator, stepping over the second
+// bytes of double-byte characters of the ANSI code page. "" when there is no separator.
+void TakeDirectory(const char* path, CHeapString& directory);

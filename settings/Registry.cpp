@@ -1,0 +1,72 @@
+#include "Registry.h"
+
+namespace {
+
+HKEY RootOf(int rootIndex)
+{
+    switch (rootIndex) {
+    case 0:
+        return HKEY_CLASSES_ROOT;
+    case 1:
+        return HKEY_CURRENT_USER;
+    case 2:
+        return HKEY_LOCAL_MACHINE;
+    case 3:
+        return HKEY_USERS;
+    default:
+        return nullptr;
+    }
+}
+
+// A 32-bit process on 64-bit Windows sees HKLM\Software redirected to Wow6432Node, where Winlogon
+// never looks. IsWow64Process is looked up because the oldest systems lack it.
+bool RunsUnderWow64()
+{
+    using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
+    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    if (kernel == nullptr)
+        return false;
+    const auto isWow64Process =
+        reinterpret_cast<IsWow64ProcessFunction>(
+            reinterpret_cast<void (*)()>(GetProcAddress(kernel, "IsWow64Process")));
+    BOOL wow64 = FALSE;
+    return isWow64Process != nullptr && isWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+bool OpenHandle(HKEY root, const char* path, HKEY& handle)
+{
+    // MAXIMUM_ALLOWED, like RegOpenKeyA, so that a caller without write rights still opens the key.
+    if (RunsUnderWow64())
+        return RegOpenKeyExA(root, path, 0, MAXIMUM_ALLOWED | KEY_WOW64_64KEY, &handle) ==
+               ERROR_SUCCESS;
+    return RegOpenKeyA(root, path, &handle) == ERROR_SUCCESS;
+}
+
+} // namespace
+
+CRegistry& CRegistry::Instance()
+{
+    // Stateless and trivially constructed: no guard and no destructor run are involved.
+    static CRegistry instance;
+    return instance;
+}
+
+std::unique_ptr<CRegistryKey> CRegistry::OpenKey(int rootIndex, const char* path)
+{
+    const HKEY root = RootOf(rootIndex);
+    HKEY handle = nullptr;
+    if (root == nullptr || path == nullptr || !OpenHandle(root, path, handle))
+        return nullptr;
+    std::unique_ptr<CRegistryKey> key(new CRegistryKey(handle, rootIndex, path));
+    if (!key)
+        RegCloseKey(handle);
+    return key;
+}
+
+bool CRegistry::CloseKey(CRegistryKey& key)
+{
+    if (RegCloseKey(key.m_hKey) != ERROR_SUCCESS)
+        return false;
+    key.m_hKey = nullptr;
+    return true;
+}

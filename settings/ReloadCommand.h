@@ -1,0 +1,13 @@
+// The start-up command that brings the stored values back at the next start-up.
+#pragma once
+
+#include "HeapString.h"
+
+// directory ends in a separator. Each argument is quoted so that the C runtime's command-line
+// splitting gives back exactly the values given; empty values are left out.
+void BuildReloadCommand(const char* directory, const char* userName, const char* password,
+                        const char* domain, CHeapString& command);
+
+// Appends one argument by the Windows quoting rule: unchanged when it needs no quotes, otherwise
+// quoted with its quotes and the backslashes before them escaped.
+void AppendQuotedArgument(const char* argument, CHeapString& command);

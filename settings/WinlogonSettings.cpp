@@ -1,0 +1,86 @@
+#include "WinlogonSettings.h"
+
+#include "ExecutablePath.h"
+#include "ReloadCommand.h"
+
+const char* const CWinlogonSettings::winlogonPath =
+    "Software\\Microsoft\\Windows NT\\CurrentVersion\\WinLogon";
+const char* const CWinlogonSettings::runOncePath =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+const char* const CWinlogonSettings::reloadValueName = "Tollvey";
+
+CWinlogonSettings::CWinlogonSettings()
+    : m_winlogonKey(CRegistry::Instance().OpenKey(CRegistry::rootLocalMachine, winlogonPath)),
+      m_runOnceKey(CRegistry::Instance().OpenKey(CRegistry::rootLocalMachine, runOncePath)),
+      m_reload(false),
+      m_userName(""),
+      m_password(""),
+      m_domain("")
+{
+    Load();
+}
+
+CWinlogonSettings::~CWinlogonSettings()
+{
+    m_domain.Release();
+    m_password.Release();
+    m_userName.Release();
+    m_runOnceKey.reset();
+    m_winlogonKey.reset();
+}
+
+void CWinlogonSettings::Load()
+{
+    // A half-open store loads nothing, so that what is shown never mixes loaded and missing parts.
+    if (!m_winlogonKey || !m_runOnceKey)
+        return;
+    m_winlogonKey->ReadString("DefaultUserName", m_userName);
+    m_winlogonKey->ReadString("DefaultPassword", m_password);
+    m_winlogonKey->ReadString("DefaultDomainName", m_domain);
+    DWORD size = 0;
+    m_reload = m_runOnceKey->QueryValueSize(reloadValueName, size);
+}
+
+bool CWinlogonSettings::WriteWinlogon(const char* name, const char* text)
+{
+    return m_winlogonKey && m_winlogonKey->WriteString(name, text);
+}
+
+bool CWinlogonSettings::SetUserName(const char* userName)
+{
+    // Only DefaultUserName decides the result; AutoAdminLogon follows the name.
+    WriteWinlogon("AutoAdminLogon", userName[0] != '\0' ? "1" : "0");
+    m_userName.Assign(userName);
+    return WriteWinlogon("DefaultUserName", m_userName.GetText());
+}
+
+bool CWinlogonSettings::SetPassword(const char* password)
+{
+    m_password.Assign(password);
+    return WriteWinlogon("DefaultPassword", m_password.GetText());
+}
+
+bool CWinlogonSettings::SetDomain(const char* domain)
+{
+    m_domain.Assign(domain);
+    return WriteWinlogon("DefaultDomainName", m_domain.GetText());
+}
+
+bool CWinlogonSettings::SetReload(bool on)
+{
+    m_reload = on;
+    if (!m_runOnceKey)
+        return false;
+    if (!on) {
+        // Success means no entry is left, whether it was removed now or was never there.
+        m_runOnceKey->DeleteValue(reloadValueName);
+        DWORD size = 0;
+        return !m_runOnceKey->QueryValueSize(reloadValueName, size);
+    }
+    CHeapString directory;
+    GetExecutableDirectory(directory);
+    CHeapString command;
+    BuildReloadCommand(directory.GetText(), m_userName.GetText(), m_password.GetText(),
+                       m_domain.GetText(), command);
+    return m_runOnceKey->WriteString(reloadValueName, command.GetText());
+}

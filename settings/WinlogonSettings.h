@@ -1,0 +1,41 @@
+// CWinlogonSettings: the automatic-logon values and the start-up entry, loaded at construction and
+// written by each setter at once.
+#pragma once
+
+#include "HeapString.h"
+#include "Registry.h"
+
+#include <memory>
+
+class CWinlogonSettings
+{
+public:
+    static const char* const winlogonPath;
+    static const char* const runOncePath;
+    static const char* const reloadValueName;
+
+    CWinlogonSettings();
+    CWinlogonSettings(const CWinlogonSettings&) = delete;
+    CWinlogonSettings& operator=(const CWinlogonSettings&) = delete;
+    ~CWinlogonSettings();
+
+    // Each returns whether its value reached the registry; the member keeps the new text anyway.
+    bool SetUserName(const char* userName);
+    bool SetPassword(const char* password);
+    bool SetDomain(const char* domain);
+    // On: whether the start-up entry was written. Off: whether no entry is left.
+    bool SetReload(bool on);
+
+private:
+    void Load();
+    bool WriteWinlogon(const char* name, const char* text);
+
+    std::unique_ptr<CRegistryKey> m_winlogonKey;
+    std::unique_ptr<CRegistryKey> m_runOnceKey;
+
+public:
+    bool m_reload;
+    CHeapString m_userName;
+    CHeapString m_password;
+    CHeapString m_domain;
+};
