@@ -1,0 +1,24 @@
+# make test: set up the machine, build every preset and run every test.
+# make setup | native | sanitize | win32: one step of it.
+
+PRESETS := native sanitize win32
+
+.PHONY: test setup $(PRESETS) fuzz
+
+test: setup $(PRESETS)
+
+setup:
+	bash scripts/setup.sh
+
+$(PRESETS): setup
+	cmake --preset $@
+	cmake --build --preset $@
+	ctest --preset $@
+
+# A longer fuzz run of the argument set: make fuzz FUZZ_SECONDS=600
+FUZZ_SECONDS ?= 600
+fuzz: setup
+	cmake --preset sanitize
+	cmake --build --preset sanitize --target fuzz_cmdline
+	build/sanitize/tests/args/fuzz_cmdline -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+		build/sanitize/tests/args/fuzz-corpus tests/args/fuzz-seeds

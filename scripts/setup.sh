@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs from Debian's packages everything the build and the tests need, skipping what is there.
+# Safe to run again; uses sudo only when not root.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build make g++ python3
+    g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
+    wine wine64 wine32:i386
+    xvfb xdotool imagemagick
+    googletest
+    clang libclang-rt-14-dev
+    valgrind
+    zip unzip
+)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [ "$status" = "install ok installed" ] || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "setup: installing ${missing[*]}"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root dpkg --add-architecture i386
+fi
+as_root apt-get update -q
+as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
