@@ -20,5 +20,5 @@ FUZZ_SECONDS ?= 600
 fuzz: setup
 	cmake --preset sanitize
 	cmake --build --preset sanitize --target fuzz_cmdline
-	build/sanitize/tests/args/fuzz_cmdline -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	build/sanitize/tests/args/fuzz_cmdline -max_total_time=$(FUZZ_SECONDS) -max_len=512 -print_final_stats=1 \
 		build/sanitize/tests/args/fuzz-corpus tests/args/fuzz-seeds

@@ -208,16 +208,15 @@ const char* CCmdLine::GetUsage(bool detailed)
             width = shown;
     }
     m_usage.Append("\n");
+    CHeapString padding;
     for (const CCmdLineArg* argument : m_arguments) {
-        size_t column = 0;
-        if (argument->IsNamed()) {
+        const size_t shown = std::strlen(argument->GetName()) + (argument->IsNamed() ? 1 : 0);
+        if (argument->IsNamed())
             m_usage.Append("-");
-            ++column;
-        }
         m_usage.Append(argument->GetName());
-        column += std::strlen(argument->GetName());
-        for (; column < width + 2; ++column)
-            m_usage.Append(" ");
+        const size_t blanks = width + 2 - shown;
+        std::memset(padding.Reserve(blanks), ' ', blanks);
+        m_usage.Append(padding);
         m_usage.Append(argument->GetDescription());
         m_usage.Append("\n");
     }

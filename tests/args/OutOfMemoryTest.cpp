@@ -14,7 +14,7 @@ namespace {
 template <typename Statement>
 std::string StdoutOfStop(const char* name, Statement statement)
 {
-    const std::string path = std::string("oom-") + name + ".txt";
+    const std::string path = ::testing::TempDir() + "oom-" + name + ".txt";
     std::remove(path.c_str());
     EXPECT_EXIT(
         {
