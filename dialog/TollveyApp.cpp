@@ -1,0 +1,68 @@
+#include "TollveyApp.h"
+
+#include "DialogCmdLine.h"
+#include "Resource.h"
+#include "Settings.h"
+#include "TollveyDlg.h"
+
+#include <cstdlib>
+
+namespace {
+
+// Applies exactly the given values, in the order the start-up command depends on: the reload entry
+// is built from the values the store holds when it is written. False when a write failed.
+bool ApplyGivenValues(const CDialogCmdLine& cmdLine, CWinlogonSettings& settings)
+{
+    bool saved = true;
+    if (cmdLine.m_userName.IsGiven())
+        saved = settings.SetUserName(cmdLine.m_userName.GetValue()) && saved;
+    if (cmdLine.m_password.IsGiven())
+        saved = settings.SetPassword(cmdLine.m_password.GetValue()) && saved;
+    if (cmdLine.m_domain.IsGiven())
+        saved = settings.SetDomain(cmdLine.m_domain.GetValue()) && saved;
+    if (cmdLine.m_reload.IsGiven())
+        saved = settings.SetReload(cmdLine.m_reload.GetValue()) && saved;
+    return saved;
+}
+
+// Writes all four values, changed or not, and tells the user whether they were saved.
+bool SaveEditedValues(const CTollveyDlg& dialog, CWinlogonSettings& settings)
+{
+    const bool userNameSaved = settings.SetUserName(dialog.m_userName);
+    const bool passwordSaved = settings.SetPassword(dialog.m_password);
+    const bool domainSaved = settings.SetDomain(dialog.m_domain);
+    const bool reloadSaved = settings.SetReload(dialog.m_reload != 0);
+    const bool saved = userNameSaved && passwordSaved && domainSaved && reloadSaved;
+    AfxMessageBox(saved ? IDS_SAVED : IDS_SAVE_FAILED, MB_OK);
+    return saved;
+}
+
+// Shows the stored values for editing. False when a write failed; cancelling writes nothing.
+bool EditInDialog(CWinlogonSettings& settings)
+{
+    CTollveyDlg dialog;
+    dialog.m_userName = settings.m_userName.GetText();
+    dialog.m_password = settings.m_password.GetText();
+    dialog.m_domain = settings.m_domain.GetText();
+    dialog.m_reload = settings.m_reload ? 1 : 0;
+    if (dialog.DoModal() != IDOK)
+        return true;
+    return SaveEditedValues(dialog, settings);
+}
+
+} // namespace
+
+CTollveyApp theApp;
+
+bool CTollveyApp::InitInstance()
+{
+    CWinApp::InitInstance();
+    // The stored values are loaded before the command line is looked at.
+    CWinlogonSettings settings;
+    CDialogCmdLine cmdLine;
+    const bool silent = cmdLine.Parse(__argc, __argv) && cmdLine.GetTokenCount() != 0;
+    const bool saved = silent ? ApplyGivenValues(cmdLine, settings) : EditInDialog(settings);
+    if (!saved)
+        SetExitCode(1);
+    return false;
+}

@@ -1,0 +1,100 @@
+#include "framework/Dialog.h"
+
+namespace {
+
+LONG Centred(LONG areaStart, LONG areaEnd, LONG size, LONG limitStart, LONG limitEnd)
+{
+    LONG start = areaStart + (areaEnd - areaStart - size) / 2;
+    if (start + size > limitEnd)
+        start = limitEnd - size;
+    if (start < limitStart)
+        start = limitStart;
+    return start;
+}
+
+} // namespace
+
+CDialog::CDialog(UINT templateId, HWND parent)
+    : m_templateId(templateId), m_hWndParent(parent), m_hWnd(nullptr)
+{
+}
+
+INT_PTR CDialog::DoModal()
+{
+    const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId),
+                                           m_hWndParent, DialogProc, reinterpret_cast<LPARAM>(this));
+    m_hWnd = nullptr;
+    return result;
+}
+
+bool CDialog::UpdateData(bool saveAndValidate)
+{
+    CDataExchange exchange(m_hWnd, saveAndValidate);
+    DoDataExchange(&exchange);
+    return !exchange.HasFailed();
+}
+
+INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog();
+    case WM_COMMAND:
+        if (HIWORD(wParam) != BN_CLICKED)
+            return FALSE;
+        switch (LOWORD(wParam)) {
+        case IDOK: OnOK(); return TRUE;
+        case IDCANCEL: OnCancel(); return TRUE;
+        }
+        return FALSE;
+    }
+    return FALSE;
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(false);
+    CenterWindow();
+    return TRUE;
+}
+
+void CDialog::OnOK()
+{
+    if (UpdateData(true))
+        EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+void CDialog::EndDialog(int result) { ::EndDialog(m_hWnd, result); }
+
+void CDialog::CenterWindow()
+{
+    RECT limit;
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &limit, 0))
+        return;
+    RECT area = limit;
+    if (m_hWndParent != nullptr)
+        GetWindowRect(m_hWndParent, &area);
+    RECT window;
+    GetWindowRect(m_hWnd, &window);
+    const LONG width = window.right - window.left;
+    const LONG height = window.bottom - window.top;
+    const LONG x = Centred(area.left, area.right, width, limit.left, limit.right);
+    const LONG y = Centred(area.top, area.bottom, height, limit.top, limit.bottom);
+    SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        CDialog* dialog = reinterpret_cast<CDialog*>(lParam);
+        dialog->m_hWnd = window;
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+    }
+    // Messages sent before WM_INITDIALOG (WM_SETFONT among them) reach no object yet.
+    CDialog* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    return dialog != nullptr ? dialog->OnMessage(message, wParam, lParam) : FALSE;
+}

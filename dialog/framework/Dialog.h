@@ -1,0 +1,42 @@
+// CDialog: a modal dialog on a dialog template, with its members exchanged by DoDataExchange.
+#pragma once
+
+#include "framework/DataExchange.h"
+
+#include <windows.h>
+
+class CDialog
+{
+public:
+    explicit CDialog(UINT templateId, HWND parent = nullptr);
+    CDialog(const CDialog&) = delete;
+    CDialog& operator=(const CDialog&) = delete;
+    virtual ~CDialog() = default;
+
+    // IDOK or IDCANCEL as the dialog ended, -1 when it could not be created.
+    INT_PTR DoModal();
+
+    // False when a control of the exchange is missing.
+    bool UpdateData(bool saveAndValidate);
+
+protected:
+    // The one place where dialog messages become hooks; false leaves a message to the dialog manager.
+    virtual INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // True lets the dialog manager focus the first control that takes the focus.
+    virtual BOOL OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+    virtual void DoDataExchange(CDataExchange* pDX);
+
+    void EndDialog(int result);
+    // Over the parent, or over the primary monitor's work area when there is none; kept inside that area.
+    void CenterWindow();
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    UINT m_templateId;
+    HWND m_hWndParent;
+    HWND m_hWnd;
+};

@@ -1,0 +1,52 @@
+#include "framework/WinApp.h"
+
+namespace {
+
+// A string the program may carry to name itself instead of its file name.
+const UINT idAppTitle = 0xE000;
+
+// The file name without directory and extension; steps over double-byte characters.
+void TakeFileTitle(const char* path, CString& title)
+{
+    const char* name = path;
+    const char* dot = nullptr;
+    for (const char* p = path; *p != '\0'; p = CharNextA(p)) {
+        if (*p == '\\' || *p == '/' || *p == ':') {
+            name = p + 1;
+            dot = nullptr;
+        } else if (*p == '.') {
+            dot = p;
+        }
+    }
+    const size_t length = dot != nullptr ? static_cast<size_t>(dot - name) : static_cast<size_t>(lstrlenA(name));
+    char* buffer = title.GetBuffer(length);
+    lstrcpynA(buffer, name, static_cast<int>(length + 1));
+}
+
+} // namespace
+
+CWinApp* CWinApp::s_app = nullptr;
+
+CWinApp::CWinApp() : m_hInstance(nullptr), m_exitCode(0)
+{
+    s_app = this;
+}
+
+CWinApp::~CWinApp()
+{
+    s_app = nullptr;
+}
+
+bool CWinApp::InitInstance() { return true; }
+
+int CWinApp::ExitInstance() { return m_exitCode; }
+
+void CWinApp::Start(HINSTANCE instance)
+{
+    m_hInstance = instance;
+    if (m_title.LoadString(idAppTitle))
+        return;
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    TakeFileTitle(path, m_title);
+}
