@@ -25,13 +25,13 @@ bool GetExecutablePath(CHeapString& path)
     return false;
 }
 
-void TakeDirectory(const char* path, CHeapString& directory)
+void TakeDirectory(const char* path, CHeapString& directory, unsigned codePage)
 {
     const char* end = path;
     for (const char* p = path; *p != '\0'; ++p) {
         if (*p == '\\' || *p == '/')
             end = p + 1;
-        else if (IsDBCSLeadByte(static_cast<BYTE>(*p)) && p[1] != '\0')
+        else if (IsDBCSLeadByteEx(codePage, static_cast<BYTE>(*p)) && p[1] != '\0')
             ++p;
     }
     directory.Assign(path, static_cast<size_t>(end - path));

@@ -10,5 +10,5 @@ bool GetExecutablePath(CHeapString& path);
 bool GetExecutableDirectory(CHeapString& directory);
 
 // The directory part of a path: up to and including its last separator, stepping over the second
-// bytes of double-byte characters of the ANSI code page. "" when there is no separator.
-void TakeDirectory(const char* path, CHeapString& directory);
+// bytes of double-byte characters of the code page. "" when there is no separator.
+void TakeDirectory(const char* path, CHeapString& directory, unsigned codePage = 0 /* CP_ACP */);

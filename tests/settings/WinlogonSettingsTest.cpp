@@ -1,0 +1,183 @@
+#include "ReadOnlyKey.h"
+#include "SettingsFixture.h"
+#include "WinlogonSettings.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace {
+
+std::string OwnDirectory()
+{
+    char path[4096];
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    const std::string full(path, length);
+    return full.substr(0, full.find_last_of('\\') + 1);
+}
+
+class WinlogonSettingsTest : public CSettingsFixture
+{
+};
+
+TEST_F(WinlogonSettingsTest, LoadsStoredValuesOfAnyType)
+{
+    struct Case
+    {
+        const char* label;
+        std::vector<CRegistryValue> winlogon;
+        std::vector<CRegistryValue> runOnce;
+        const char* userName;
+        const char* password;
+        const char* domain;
+        bool reload;
+    };
+    const Case cases[] = {
+        {"nothing stored", {}, {}, "", "", "", false},
+        {"all REG_SZ",
+         {{"DefaultUserName", REG_SZ, Sz("alice")},
+          {"DefaultPassword", REG_SZ, Sz("secret")},
+          {"DefaultDomainName", REG_SZ, Sz("WORKGROUP")}},
+         {{"Tollvey", REG_SZ, Sz("C:\\Tollvey.exe")}},
+         "alice", "secret", "WORKGROUP", true},
+        {"REG_EXPAND_SZ stays unexpanded",
+         {{"DefaultUserName", REG_EXPAND_SZ, Sz("%USERNAME%")}}, {}, "%USERNAME%", "", "", false},
+        {"REG_BINARY without terminator",
+         {{"DefaultPassword", REG_BINARY, "pw"}}, {}, "", "pw", "", false},
+        {"REG_DWORD as its bytes",
+         {{"DefaultDomainName", REG_DWORD, std::string("ab\0\0", 4)}}, {}, "", "", "ab", false},
+        {"empty REG_BINARY entry counts", {}, {{"Tollvey", REG_BINARY, ""}}, "", "", "", true},
+        {"REG_DWORD entry counts", {}, {{"Tollvey", REG_DWORD, std::string(4, '\0')}}, "", "", "",
+         true},
+        {"empty REG_SZ entry counts", {}, {{"Tollvey", REG_SZ, Sz("")}}, "", "", "", true},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        for (const CRegistryValue& value : c.winlogon)
+            ASSERT_TRUE(WriteValue(winlogonKeyPath, value, KEY_WOW64_64KEY)) << c.label;
+        for (const CRegistryValue& value : c.runOnce)
+            ASSERT_TRUE(WriteValue(runOnceKeyPath, value, KEY_WOW64_64KEY)) << c.label;
+        const CWinlogonSettings settings;
+        EXPECT_STREQ(settings.m_userName.GetText(), c.userName) << c.label;
+        EXPECT_STREQ(settings.m_password.GetText(), c.password) << c.label;
+        EXPECT_STREQ(settings.m_domain.GetText(), c.domain) << c.label;
+        EXPECT_EQ(settings.m_reload, c.reload) << c.label;
+    }
+}
+
+TEST_F(WinlogonSettingsTest, LoadsNothingFromTheSixtyFourBitViewsRedirectedTwin)
+{
+    ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultUserName", "only32", KEY_WOW64_32KEY));
+    const CWinlogonSettings settings;
+    EXPECT_STREQ(settings.m_userName.GetText(), "");
+}
+
+TEST_F(WinlogonSettingsTest, MissingRunOnceKeySkipsAllLoadingAndFailsSetReload)
+{
+    ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultUserName", "alice", KEY_WOW64_64KEY));
+    ASSERT_TRUE(RemoveKey(runOnceKeyPath, KEY_WOW64_64KEY));
+    CWinlogonSettings settings;
+    EXPECT_STREQ(settings.m_userName.GetText(), "") << "nothing loads while a key is missing";
+    EXPECT_FALSE(settings.SetReload(true));
+    EXPECT_FALSE(settings.SetReload(false));
+    EXPECT_FALSE(KeyExists(runOnceKeyPath, KEY_WOW64_64KEY)) << "the store never creates a key";
+    EXPECT_TRUE(settings.SetUserName("bob")) << "the Winlogon key is still usable";
+}
+
+TEST_F(WinlogonSettingsTest, SettersWriteTheirValues)
+{
+    struct Case
+    {
+        const char* label;
+        bool (CWinlogonSettings::*setter)(const char*);
+        const char* text;
+        const char* valueName;
+        const char* autoAdminLogon; // nullptr: not written
+    };
+    const Case cases[] = {
+        {"user name", &CWinlogonSettings::SetUserName, "alice", "DefaultUserName", "1"},
+        {"empty user name", &CWinlogonSettings::SetUserName, "", "DefaultUserName", "0"},
+        {"password", &CWinlogonSettings::SetPassword, "se cret", "DefaultPassword", nullptr},
+        {"domain", &CWinlogonSettings::SetDomain, "=corp", "DefaultDomainName", nullptr},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        CWinlogonSettings settings;
+        EXPECT_TRUE((settings.*c.setter)(c.text)) << c.label;
+        EXPECT_EQ(Winlogon(c.valueName), Sz(c.text)) << c.label;
+        const auto type = ReadValue(winlogonKeyPath, c.valueName, KEY_WOW64_64KEY);
+        EXPECT_TRUE(type && type->type == REG_SZ) << c.label;
+        EXPECT_EQ(Winlogon("AutoAdminLogon"), c.autoAdminLogon ? Sz(c.autoAdminLogon) : "<missing>")
+            << c.label;
+        EXPECT_FALSE(ReadValue(winlogonKeyPath, c.valueName, KEY_WOW64_32KEY))
+            << c.label << ": nothing under Wow6432Node";
+    }
+}
+
+TEST_F(WinlogonSettingsTest, ReloadCommandMixesLoadedAndNewValues)
+{
+    ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultUserName", "admin", KEY_WOW64_64KEY));
+    ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultDomainName", "OFFICE", KEY_WOW64_64KEY));
+    CWinlogonSettings settings;
+    ASSERT_TRUE(settings.SetPassword("pw"));
+    EXPECT_TRUE(settings.SetReload(true));
+    EXPECT_TRUE(settings.m_reload);
+    EXPECT_EQ(Entry(), Sz(OwnDirectory() + "Tollvey.exe -u=admin -p=pw -dOFFICE"));
+    EXPECT_FALSE(ReadValue(runOnceKeyPath, "Tollvey", KEY_WOW64_32KEY)) << "nothing under Wow6432Node";
+}
+
+TEST_F(WinlogonSettingsTest, ReloadCommandOfEmptyValuesIsThePathAlone)
+{
+    CWinlogonSettings settings;
+    EXPECT_TRUE(settings.SetReload(true));
+    EXPECT_EQ(Entry(), Sz(OwnDirectory() + "Tollvey.exe"));
+}
+
+TEST_F(WinlogonSettingsTest, ReloadOffSucceedsWhenNoEntryIsLeft)
+{
+    for (const bool entryBefore : {true, false}) {
+        SetUp();
+        if (entryBefore) {
+            ASSERT_TRUE(WriteText(runOnceKeyPath, "Tollvey", "x", KEY_WOW64_64KEY));
+        }
+        CWinlogonSettings settings;
+        EXPECT_EQ(settings.m_reload, entryBefore);
+        EXPECT_TRUE(settings.SetReload(false)) << "entry before: " << entryBefore;
+        EXPECT_FALSE(settings.m_reload);
+        EXPECT_EQ(Entry(), "<missing>") << "entry before: " << entryBefore;
+    }
+}
+
+TEST_F(WinlogonSettingsTest, DeniedWritesFailButValuesStillLoad)
+{
+    ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultUserName", "alice", KEY_WOW64_64KEY));
+    ASSERT_TRUE(WriteText(runOnceKeyPath, "Tollvey", "old", KEY_WOW64_64KEY));
+    CReadOnlyKey winlogon(winlogonKeyPath, KEY_WOW64_64KEY);
+    CReadOnlyKey runOnce(runOnceKeyPath, KEY_WOW64_64KEY);
+    ASSERT_TRUE(winlogon.IsApplied() && runOnce.IsApplied());
+
+    CWinlogonSettings settings;
+    EXPECT_STREQ(settings.m_userName.GetText(), "alice");
+    EXPECT_TRUE(settings.m_reload);
+    EXPECT_FALSE(settings.SetUserName("bob"));
+    EXPECT_STREQ(settings.m_userName.GetText(), "bob") << "the member keeps the new text";
+    EXPECT_FALSE(settings.SetPassword("pw"));
+    EXPECT_FALSE(settings.SetDomain("D"));
+    EXPECT_FALSE(settings.SetReload(true));
+    EXPECT_TRUE(settings.m_reload);
+    EXPECT_FALSE(settings.SetReload(false)) << "the entry it could not remove is still there";
+
+    EXPECT_EQ(Winlogon("DefaultUserName"), Sz("alice"));
+    EXPECT_EQ(Winlogon("AutoAdminLogon"), "<missing>");
+    EXPECT_EQ(Entry(), Sz("old"));
+}
+
+TEST_F(WinlogonSettingsTest, DeniedReloadOffWithoutEntrySucceeds)
+{
+    CReadOnlyKey runOnce(runOnceKeyPath, KEY_WOW64_64KEY);
+    ASSERT_TRUE(runOnce.IsApplied());
+    CWinlogonSettings settings;
+    EXPECT_TRUE(settings.SetReload(false));
+}
+
+} // namespace

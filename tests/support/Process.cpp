@@ -1,0 +1,153 @@
+#include "Process.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace {
+
+std::string ReadAll(HANDLE pipe)
+{
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got != 0)
+        text.append(buffer, got);
+    return text;
+}
+
+struct CPipe
+{
+    HANDLE read = nullptr;
+    HANDLE write = nullptr;
+
+    CPipe()
+    {
+        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+        // Large enough that the child never blocks on one pipe while the other is read.
+        CreatePipe(&read, &write, &inherit, 1 << 20);
+        SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    }
+    ~CPipe()
+    {
+        if (read)
+            CloseHandle(read);
+        if (write)
+            CloseHandle(write);
+    }
+    void CloseWrite()
+    {
+        CloseHandle(write);
+        write = nullptr;
+    }
+};
+
+} // namespace
+
+CProcessResult RunProcess(const std::string& commandLine)
+{
+    CProcessResult result;
+    CPipe out;
+    CPipe err;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = out.write;
+    startup.hStdError = err.write;
+
+    std::wstring wide = LongPath(commandLine).substr(4);
+    PROCESS_INFORMATION process = {};
+    result.started = CreateProcessW(nullptr, &wide[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                    &startup, &process) != FALSE;
+    out.CloseWrite();
+    err.CloseWrite();
+    if (!result.started) {
+        result.errors = "CreateProcess failed with error " + std::to_string(GetLastError());
+        return result;
+    }
+
+    result.output = ReadAll(out.read);
+    result.errors = ReadAll(err.read);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    result.exitCode = code;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return result;
+}
+
+std::string WindowsPath(const std::string& unixPath)
+{
+    std::string path = "Z:" + unixPath;
+    for (char& c : path) {
+        if (c == '/')
+            c = '\\';
+    }
+    return path;
+}
+
+std::string DirectoryOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::wstring LongPath(const std::string& path)
+{
+    const int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length > 0 ? length - 1 : 0), L'\0');
+    if (length > 1)
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], length);
+    return L"\\\\?\\" + wide;
+}
+
+bool MakeDirectories(const std::string& directory)
+{
+    for (size_t at = 3; at <= directory.size(); ++at) {
+        if (at == directory.size() || directory[at] == '\\')
+            CreateDirectoryW(LongPath(directory.substr(0, at)).c_str(), nullptr);
+    }
+    const DWORD attributes = GetFileAttributesW(LongPath(directory).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool CopyInto(const std::string& from, const std::string& to)
+{
+    return CopyFileW(LongPath(from).c_str(), LongPath(to).c_str(), FALSE) != FALSE;
+}
+
+std::string MakeScratchDirectory(const std::string& name)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    std::string directory = std::string(temp) + name + "\\";
+    RemoveTree(directory);
+    MakeDirectories(directory);
+    return directory;
+}
+
+void RemoveTree(const std::string& directory)
+{
+    std::string base = directory;
+    if (!base.empty() && base.back() != '\\')
+        base += '\\';
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((LongPath(base) + L"*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            char narrow[MAX_PATH * 2];
+            WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(base + narrow);
+            else
+                DeleteFileW(LongPath(base + narrow).c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(LongPath(base).c_str());
+}

@@ -1,0 +1,30 @@
+// Starts a real program and collects what it wrote and how it ended.
+#pragma once
+
+#include <string>
+
+struct CProcessResult
+{
+    bool started = false;
+    unsigned long exitCode = 0;
+    std::string output; // standard output, byte for byte
+    std::string errors; // standard error
+};
+
+// commandLine goes to CreateProcess as it is (so the program's own quoting is under test).
+CProcessResult RunProcess(const std::string& commandLine);
+
+// Wine maps the Unix root to drive Z:.
+std::string WindowsPath(const std::string& unixPath);
+
+// The directory part, ending in a backslash.
+std::string DirectoryOf(const std::string& path);
+
+// Directory and file helpers that also take paths longer than MAX_PATH.
+std::wstring LongPath(const std::string& path); // with the \\?\ prefix
+bool MakeDirectories(const std::string& directory);
+bool CopyInto(const std::string& from, const std::string& to);
+
+// A fresh, empty directory for one test, under the temporary folder; removed by RemoveTree.
+std::string MakeScratchDirectory(const std::string& name);
+void RemoveTree(const std::string& directory);

@@ -1,0 +1,151 @@
+#include "RegistryState.h"
+
+#include "Process.h"
+
+const char* const winlogonKeyPath = "Software\\Microsoft\\Windows NT\\CurrentVersion\\WinLogon";
+const char* const runOnceKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+
+namespace {
+
+struct CKey
+{
+    HKEY handle = nullptr;
+    CKey(const char* path, REGSAM access, RegistryView view)
+    {
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access | view, &handle) != ERROR_SUCCESS)
+            handle = nullptr;
+    }
+    ~CKey()
+    {
+        if (handle)
+            RegCloseKey(handle);
+    }
+};
+
+} // namespace
+
+std::optional<CRegistryValue> ReadValue(const char* path, const char* name, RegistryView view)
+{
+    CKey key(path, KEY_QUERY_VALUE, view);
+    if (!key.handle)
+        return std::nullopt;
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExA(key.handle, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    std::string data(size, '\0');
+    if (RegQueryValueExA(key.handle, name, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
+                         &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    data.resize(size);
+    return CRegistryValue{name, type, data};
+}
+
+std::vector<CRegistryValue> ReadAllValues(const char* path, RegistryView view)
+{
+    std::vector<CRegistryValue> values;
+    CKey key(path, KEY_QUERY_VALUE, view);
+    if (!key.handle)
+        return values;
+    for (DWORD index = 0;; ++index) {
+        char name[16384];
+        DWORD nameLength = sizeof name;
+        DWORD type = 0;
+        DWORD size = 0;
+        if (RegEnumValueA(key.handle, index, name, &nameLength, nullptr, &type, nullptr, &size) !=
+            ERROR_SUCCESS)
+            break;
+        if (auto value = ReadValue(path, name, view))
+            values.push_back(*value);
+    }
+    return values;
+}
+
+bool WriteValue(const char* path, const CRegistryValue& value, RegistryView view)
+{
+    CKey key(path, KEY_SET_VALUE, view);
+    return key.handle &&
+           RegSetValueExA(key.handle, value.name.c_str(), 0, value.type,
+                          reinterpret_cast<const BYTE*>(value.data.data()),
+                          static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
+}
+
+bool WriteText(const char* path, const char* name, const std::string& text, RegistryView view)
+{
+    return WriteValue(path, {name, REG_SZ, std::string(text.c_str(), text.size() + 1)}, view);
+}
+
+void RemoveValue(const char* path, const char* name, RegistryView view)
+{
+    CKey key(path, KEY_SET_VALUE, view);
+    if (key.handle)
+        RegDeleteValueA(key.handle, name);
+}
+
+bool KeyExists(const char* path, RegistryView view)
+{
+    return CKey(path, KEY_QUERY_VALUE, view).handle != nullptr;
+}
+
+bool RemoveKey(const char* path, RegistryView view)
+{
+    using RegDeleteKeyExAFunction = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
+    const auto deleteKey = reinterpret_cast<RegDeleteKeyExAFunction>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegDeleteKeyExA")));
+    return deleteKey && deleteKey(HKEY_LOCAL_MACHINE, path, view, 0) == ERROR_SUCCESS;
+}
+
+CRegistrySnapshot::CRegistrySnapshot(std::vector<std::string> paths)
+{
+    for (const std::string& path : paths) {
+        for (RegistryView view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+            m_keys.push_back(
+                {path, view, KeyExists(path.c_str(), view), ReadAllValues(path.c_str(), view)});
+        }
+    }
+}
+
+CRegistrySnapshot::~CRegistrySnapshot()
+{
+    Restore();
+}
+
+void CRegistrySnapshot::Restore() const
+{
+    for (const CKeyState& key : m_keys) {
+        if (!key.existed)
+            continue;
+        HKEY handle = nullptr;
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.path.c_str(), 0, nullptr, 0,
+                            KEY_QUERY_VALUE | KEY_SET_VALUE | key.view, nullptr, &handle,
+                            nullptr) != ERROR_SUCCESS)
+            continue;
+        RegCloseKey(handle);
+        for (const CRegistryValue& now : ReadAllValues(key.path.c_str(), key.view))
+            RemoveValue(key.path.c_str(), now.name.c_str(), key.view);
+        for (const CRegistryValue& then : key.values)
+            WriteValue(key.path.c_str(), then, key.view);
+    }
+}
+
+CRegQuery RegQuery(const char* path, const char* name, const char* viewSwitch)
+{
+    const std::string command = std::string("reg.exe query \"HKLM\\") + path + "\" /v \"" + name +
+                                "\" " + viewSwitch;
+    const CProcessResult run = RunProcess(command);
+    return {run.started ? run.exitCode : 0xFFFFFFFFul, run.output};
+}
+
+std::optional<std::string> RegQueryData(const char* path, const char* name, const char* viewSwitch)
+{
+    const CRegQuery query = RegQuery(path, name, viewSwitch);
+    if (query.exitCode != 0)
+        return std::nullopt;
+    const std::string prefix = std::string("    ") + name + "    ";
+    size_t start = query.output.find(prefix);
+    if (start == std::string::npos)
+        return std::nullopt;
+    start += prefix.size();
+    const size_t end = query.output.find("\r\n", start);
+    return query.output.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}

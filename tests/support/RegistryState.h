@@ -1,0 +1,67 @@
+// The registry as the tests see it: raw reads and writes in a chosen view, snapshots that put keys
+// back as they were, and Wine's reg.exe as an independent reader.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+extern const char* const winlogonKeyPath;
+extern const char* const runOnceKeyPath;
+
+// KEY_WOW64_64KEY or KEY_WOW64_32KEY.
+using RegistryView = REGSAM;
+
+struct CRegistryValue
+{
+    std::string name;
+    DWORD type = REG_NONE;
+    std::string data;
+
+    bool operator==(const CRegistryValue& other) const
+    {
+        return name == other.name && type == other.type && data == other.data;
+    }
+};
+
+// Under HKEY_LOCAL_MACHINE. Reads give nothing when the key or value is missing.
+std::optional<CRegistryValue> ReadValue(const char* path, const char* name, RegistryView view);
+std::vector<CRegistryValue> ReadAllValues(const char* path, RegistryView view);
+bool WriteValue(const char* path, const CRegistryValue& value, RegistryView view);
+bool WriteText(const char* path, const char* name, const std::string& text, RegistryView view);
+void RemoveValue(const char* path, const char* name, RegistryView view);
+bool KeyExists(const char* path, RegistryView view);
+bool RemoveKey(const char* path, RegistryView view);
+
+// Remembers every value of the keys in both views and puts them back, recreating a removed key.
+class CRegistrySnapshot
+{
+public:
+    explicit CRegistrySnapshot(std::vector<std::string> paths);
+    ~CRegistrySnapshot();
+    void Restore() const;
+
+private:
+    struct CKeyState
+    {
+        std::string path;
+        RegistryView view;
+        bool existed;
+        std::vector<CRegistryValue> values;
+    };
+    std::vector<CKeyState> m_keys;
+};
+
+struct CRegQuery
+{
+    unsigned long exitCode = 0;
+    std::string output;
+};
+
+// wine's reg.exe: reg query "HKLM\<path>" /v <name> /reg:64 (or /reg:32).
+CRegQuery RegQuery(const char* path, const char* name, const char* viewSwitch);
+
+// The data column of the line that reg query prints for the value, or nothing.
+std::optional<std::string> RegQueryData(const char* path, const char* name, const char* viewSwitch);
