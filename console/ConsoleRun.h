@@ -1,0 +1,16 @@
+// The console program's two paths: acting on the parsed values, and explaining its usage.
+#pragma once
+
+#include "ConsoleCmdLine.h"
+
+// Exit statuses of the console program.
+const int exitDone = 0;
+const int exitWriteFailed = 1;
+const int exitRejected = 2;
+
+void PrintBanner();
+
+// Writes the values that were given and the start-up entry; false when any write failed.
+bool ApplySettings(const CConsoleCmdLine& cmdLine);
+
+void PrintUsage(CConsoleCmdLine& cmdLine);
