@@ -1,5 +1,5 @@
 #include "ReadOnlyKey.h"
-#include "SettingsFixture.h"
+#include "WinlogonFixture.h"
 #include "WinlogonSettings.h"
 
 #include <windows.h>
@@ -16,7 +16,7 @@ std::string OwnDirectory()
     return full.substr(0, full.find_last_of('\\') + 1);
 }
 
-class WinlogonSettingsTest : public CSettingsFixture
+class WinlogonSettingsTest : public CWinlogonFixture
 {
 };
 

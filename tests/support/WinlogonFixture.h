@@ -1,5 +1,5 @@
 // Puts the Winlogon and RunOnce keys back as they were after each test, and starts each test
-// with none of the store's values present.
+// with none of the store's values present, in either view. For gtest programs only.
 #pragma once
 
 #include "RegistryState.h"
@@ -11,10 +11,10 @@
 const char* const storeValueNames[] = {"AutoAdminLogon", "DefaultUserName", "DefaultPassword",
                                        "DefaultDomainName"};
 
-class CSettingsFixture : public ::testing::Test
+class CWinlogonFixture : public ::testing::Test
 {
 protected:
-    CSettingsFixture() : m_snapshot({winlogonKeyPath, runOnceKeyPath}) {}
+    CWinlogonFixture() : m_snapshot({winlogonKeyPath, runOnceKeyPath}) {}
 
     void SetUp() override
     {
@@ -25,6 +25,7 @@ protected:
         }
     }
 
+    // The data in the 64-bit view, or "<missing>".
     static std::string Winlogon(const char* name)
     {
         const auto value = ReadValue(winlogonKeyPath, name, KEY_WOW64_64KEY);

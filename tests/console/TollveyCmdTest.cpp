@@ -1,0 +1,167 @@
+#include "ConsoleFixture.h"
+#include "ProbeOutput.h"
+#include "ReadOnlyKey.h"
+
+#include <vector>
+
+namespace {
+
+// The values every acting run finds stored before it starts.
+void StoreOldValues(bool withEntry)
+{
+    ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultUserName", "olduser", KEY_WOW64_64KEY));
+    ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultPassword", "oldpw", KEY_WOW64_64KEY));
+    ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultDomainName", "OLDDOM", KEY_WOW64_64KEY));
+    if (withEntry) {
+        ASSERT_TRUE(WriteText(runOnceKeyPath, "Tollvey", "stale", KEY_WOW64_64KEY));
+    }
+}
+
+class TollveyCmdTest : public CConsoleFixture
+{
+protected:
+    std::string Reload(const std::string& arguments) const
+    {
+        return Sz("\"" + m_directory + "Tollvey.exe\"" + arguments);
+    }
+};
+
+TEST_F(TollveyCmdTest, ActingRunsEchoWriteAndRegisterTheReload)
+{
+    const std::string missing = "<missing>";
+    struct Case
+    {
+        const char* arguments;
+        std::string echo;
+        std::string autoAdminLogon;
+        std::string userName;
+        std::string password;
+        std::string domain;
+        std::string entry; // the command after the quoted path, or missing
+    };
+    const Case cases[] = {
+        {"-u=alice -d=WORKGROUP", "Username:    alice\r\nDomain Name: WORKGROUP\r\n", Sz("1"),
+         Sz("alice"), Sz("oldpw"), Sz("WORKGROUP"), " -u=alice -p=oldpw -dWORKGROUP"},
+        {"-u=alice -p=secret -d=WORKGROUP -r-",
+         "Username:    alice\r\nPassword:    secret\r\nDomain Name: WORKGROUP\r\n", Sz("1"),
+         Sz("alice"), Sz("secret"), Sz("WORKGROUP"), missing},
+        {"-?-", "", missing, Sz("olduser"), Sz("oldpw"), Sz("OLDDOM"),
+         " -u=olduser -p=oldpw -dOLDDOM"},
+        {"-r-", "", missing, Sz("olduser"), Sz("oldpw"), Sz("OLDDOM"), missing},
+        {"-r", "", missing, Sz("olduser"), Sz("oldpw"), Sz("OLDDOM"), " -u=olduser -p=oldpw -dOLDDOM"},
+        {"-r+", "", missing, Sz("olduser"), Sz("oldpw"), Sz("OLDDOM"),
+         " -u=olduser -p=oldpw -dOLDDOM"},
+        {"-u=", "Username:    \r\n", Sz("0"), Sz(""), Sz("oldpw"), Sz("OLDDOM"), " -p=oldpw -dOLDDOM"},
+        {"-u", "Username:    \r\n", Sz("0"), Sz(""), Sz("oldpw"), Sz("OLDDOM"), " -p=oldpw -dOLDDOM"},
+        {"-U=alice", "Username:    alice\r\n", Sz("1"), Sz("alice"), Sz("oldpw"), Sz("OLDDOM"),
+         " -u=alice -p=oldpw -dOLDDOM"},
+        {"-username=alice", "Username:    sername=alice\r\n", Sz("1"), Sz("sername=alice"),
+         Sz("oldpw"), Sz("OLDDOM"), " -u=sername=alice -p=oldpw -dOLDDOM"},
+        {"-dWORKGROUP", "Domain Name: WORKGROUP\r\n", missing, Sz("olduser"), Sz("oldpw"),
+         Sz("WORKGROUP"), " -u=olduser -p=oldpw -dWORKGROUP"},
+        {"/d:WORKGROUP", "Domain Name: WORKGROUP\r\n", missing, Sz("olduser"), Sz("oldpw"),
+         Sz("WORKGROUP"), " -u=olduser -p=oldpw -dWORKGROUP"},
+        {"-d==corp", "Domain Name: =corp\r\n", missing, Sz("olduser"), Sz("oldpw"), Sz("=corp"),
+         " -u=olduser -p=oldpw -d==corp"},
+        {"\"-p=two words\" -d=", "Password:    two words\r\nDomain Name: \r\n", missing,
+         Sz("olduser"), Sz("two words"), Sz(""), " -u=olduser \"-p=two words\""},
+    };
+    for (const Case& c : cases) {
+        CWinlogonFixture::SetUp();
+        StoreOldValues(true);
+        const CProcessResult run = Run(c.arguments);
+        ASSERT_TRUE(run.started) << c.arguments;
+        EXPECT_EQ(run.output, banner + c.echo) << "arguments: " << c.arguments;
+        EXPECT_EQ(run.exitCode, 0u) << "arguments: " << c.arguments;
+        EXPECT_EQ(Winlogon("AutoAdminLogon"), c.autoAdminLogon) << "arguments: " << c.arguments;
+        EXPECT_EQ(Winlogon("DefaultUserName"), c.userName) << "arguments: " << c.arguments;
+        EXPECT_EQ(Winlogon("DefaultPassword"), c.password) << "arguments: " << c.arguments;
+        EXPECT_EQ(Winlogon("DefaultDomainName"), c.domain) << "arguments: " << c.arguments;
+        EXPECT_EQ(Entry(), c.entry == missing ? missing : Reload(c.entry))
+            << "arguments: " << c.arguments;
+    }
+}
+
+TEST_F(TollveyCmdTest, WineRegSeesTheValuesInTheSixtyFourBitViewOnly)
+{
+    const CProcessResult run = Run("-u=alice \"-p=se cret\" -d=WORKGROUP");
+    ASSERT_EQ(run.exitCode, 0u) << run.output;
+    struct Case
+    {
+        const char* path;
+        const char* name;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {winlogonKeyPath, "AutoAdminLogon", "REG_SZ    1"},
+        {winlogonKeyPath, "DefaultUserName", "REG_SZ    alice"},
+        {winlogonKeyPath, "DefaultPassword", "REG_SZ    se cret"},
+        {winlogonKeyPath, "DefaultDomainName", "REG_SZ    WORKGROUP"},
+        {runOnceKeyPath, "Tollvey",
+         "REG_SZ    \"" + m_directory + "Tollvey.exe\" -u=alice \"-p=se cret\" -dWORKGROUP"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(RegQueryData(c.path, c.name, "/reg:64").value_or("<not shown>"), c.shown)
+            << c.name << " in the 64-bit view";
+        EXPECT_EQ(RegQueryData(c.path, c.name, "/reg:32").value_or("<not shown>"), "<not shown>")
+            << c.name << " under Wow6432Node";
+    }
+}
+
+TEST_F(TollveyCmdTest, WithoutWriteRightsEveryFailureIsReported)
+{
+    struct Case
+    {
+        const char* arguments;
+        bool entryBefore;
+        std::string output;
+        unsigned long exitCode;
+    };
+    const Case cases[] = {
+        {"-u=alice -p=secret", true,
+         "Username:    alice\r\nPassword:    secret\r\n" + failureLines, 1},
+        {"-u=alice -p=secret -r-", true,
+         "Username:    alice\r\nPassword:    secret\r\n" + failureLines, 1},
+        {"-u=alice -r-", false, "Username:    alice\r\n" + failureLines, 1},
+        {"-r-", true, failureLines, 1},
+        {"-r-", false, "", 0},
+        {"-r", false, failureLines, 1},
+    };
+    for (const Case& c : cases) {
+        CWinlogonFixture::SetUp();
+        StoreOldValues(c.entryBefore);
+        const std::string entryBefore = Entry();
+        CReadOnlyKey winlogon(winlogonKeyPath, KEY_WOW64_64KEY);
+        CReadOnlyKey runOnce(runOnceKeyPath, KEY_WOW64_64KEY);
+        ASSERT_TRUE(winlogon.IsApplied() && runOnce.IsApplied());
+        const CProcessResult run = Run(c.arguments);
+        EXPECT_EQ(run.output, banner + c.output) << "arguments: " << c.arguments;
+        EXPECT_EQ(run.exitCode, c.exitCode) << "arguments: " << c.arguments;
+        EXPECT_EQ(Winlogon("DefaultUserName"), Sz("olduser")) << "arguments: " << c.arguments;
+        EXPECT_EQ(Winlogon("AutoAdminLogon"), "<missing>") << "arguments: " << c.arguments;
+        EXPECT_EQ(Entry(), entryBefore) << "arguments: " << c.arguments;
+    }
+}
+
+// The entry TollveyCmd registers, run as the next start-up would run it, hands the dialog
+// program (here the probe in its place) exactly the values that were given.
+TEST_F(TollveyCmdTest, RegisteredCommandBringsBackAwkwardValues)
+{
+    ASSERT_TRUE(CopyInto(WindowsPath(TOLLVEY_PROBE_UNIX_PATH), m_directory + "Tollvey.exe"));
+    const CProcessResult run =
+        Run(R"("-u=John \"JJ\" Smith" "-p=back\slash\\" "-d=:colon first")");
+    ASSERT_EQ(run.exitCode, 0u) << run.output;
+    ASSERT_EQ(run.output, banner + "Username:    John \"JJ\" Smith\r\nPassword:    back\\slash\\\r\n"
+                                   "Domain Name: :colon first\r\n");
+    const auto entry = ReadValue(runOnceKeyPath, "Tollvey", KEY_WOW64_64KEY);
+    ASSERT_TRUE(entry);
+    const CProcessResult next = RunProcess(entry->data.c_str());
+    CProbeReport report;
+    ASSERT_TRUE(ParseProbeOutput(next.output, report)) << entry->data;
+    EXPECT_EQ(report.path, m_directory + "Tollvey.exe");
+    const std::vector<std::string> expected = {"-u=John \"JJ\" Smith", "-p=back\\slash\\",
+                                               "-d=:colon first"};
+    EXPECT_EQ(report.arguments, expected) << entry->data;
+}
+
+} // namespace

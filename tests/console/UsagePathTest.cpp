@@ -1,0 +1,62 @@
+#include "ConsoleFixture.h"
+
+#include <vector>
+
+namespace {
+
+class UsagePathTest : public CConsoleFixture
+{
+};
+
+// Every value of both keys, in both views.
+std::vector<CRegistryValue> Everything()
+{
+    std::vector<CRegistryValue> all;
+    for (RegistryView view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+        for (const char* path : {winlogonKeyPath, runOnceKeyPath}) {
+            for (const CRegistryValue& value : ReadAllValues(path, view))
+                all.push_back(value);
+        }
+    }
+    return all;
+}
+
+TEST_F(UsagePathTest, PrintsErrorAndUsageAndLeavesTheRegistryAlone)
+{
+    struct Case
+    {
+        const char* arguments;
+        const char* error; // "" when the run was asked for the usage
+        unsigned long exitCode;
+    };
+    const Case cases[] = {
+        {"", "", 0},
+        {"-?", "", 0},
+        {"/?", "", 0},
+        {"-?+", "", 0},
+        {"-u=alice -p=secret -?", "", 0},
+        {"-x", "Invalid argument: -x", 2},
+        {"-u=alice -u=bob", "Invalid argument: -u=bob", 2},
+        {"john", "Invalid argument: john", 2},
+        {"-u=alice john", "Invalid argument: john", 2},
+        {"-rx", "Invalid argument: -rx", 2},
+        {"-reload", "Invalid argument: -reload", 2},
+        {"-", "Invalid argument: -", 2},
+        {"\"\"", "Invalid argument: ", 2},
+        {"\"-u=a b\" -q", "Invalid argument: -q", 2},
+    };
+    ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultUserName", "before", KEY_WOW64_64KEY));
+    ASSERT_TRUE(WriteText(runOnceKeyPath, "Tollvey", "before", KEY_WOW64_64KEY));
+    const std::vector<CRegistryValue> before = Everything();
+    for (const Case& c : cases) {
+        const CProcessResult run = Run(c.arguments);
+        ASSERT_TRUE(run.started) << c.arguments;
+        const std::string error = c.error[0] != '\0' ? std::string(c.error) + "\r\n\r\n" : "";
+        EXPECT_EQ(run.output, banner + error + "\r\n" + usage) << "arguments: " << c.arguments;
+        EXPECT_EQ(run.errors, "") << "arguments: " << c.arguments;
+        EXPECT_EQ(run.exitCode, c.exitCode) << "arguments: " << c.arguments;
+        EXPECT_TRUE(Everything() == before) << "arguments: " << c.arguments;
+    }
+}
+
+} // namespace
