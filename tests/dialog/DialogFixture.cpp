@@ -1,0 +1,84 @@
+#include "DialogFixture.h"
+
+#include "Process.h"
+
+std::string CDialogFixture::s_directory;
+
+void CDialogFixture::SetUpTestSuite()
+{
+    s_directory = MakeScratchDirectory("tollvey-dialog-tests");
+    ASSERT_TRUE(CopyInto(WindowsPath(TOLLVEY_EXE_UNIX_PATH), DialogExe())) << "copy Tollvey.exe";
+    ASSERT_TRUE(CopyInto(WindowsPath(TOLLVEYCMD_EXE_UNIX_PATH), ConsoleExe())) << "copy TollveyCmd.exe";
+}
+
+void CDialogFixture::Store(const std::string& userName, const std::string& password,
+                           const std::string& domain, const char* entry)
+{
+    WriteText(winlogonKeyPath, "AutoAdminLogon", "1", KEY_WOW64_64KEY);
+    WriteText(winlogonKeyPath, "DefaultUserName", userName, KEY_WOW64_64KEY);
+    WriteText(winlogonKeyPath, "DefaultPassword", password, KEY_WOW64_64KEY);
+    WriteText(winlogonKeyPath, "DefaultDomainName", domain, KEY_WOW64_64KEY);
+    if (entry != nullptr)
+        WriteText(runOnceKeyPath, "Tollvey", entry, KEY_WOW64_64KEY);
+    else
+        RemoveValue(runOnceKeyPath, "Tollvey", KEY_WOW64_64KEY);
+}
+
+namespace {
+
+std::string TextOf(const char* path, const char* name)
+{
+    const auto value = ReadValue(path, name, KEY_WOW64_64KEY);
+    if (!value)
+        return "<missing>";
+    const std::string& data = value->data;
+    return data.substr(0, data.find('\0'));
+}
+
+} // namespace
+
+std::string CDialogFixture::Winlogon(const char* name) { return TextOf(winlogonKeyPath, name); }
+
+std::string CDialogFixture::Entry() { return TextOf(runOnceKeyPath, "Tollvey"); }
+
+void CDialogFixture::ExpectDialogThenClose(CDialogProcess& run, const std::string& userName,
+                                           const std::string& password, const std::string& domain)
+{
+    ASSERT_TRUE(run.IsStarted()) << "Tollvey.exe starts";
+    HWND window = run.WaitForWindow(exitTimeoutMs);
+    ASSERT_NE(window, nullptr) << "a window captioned Tollvey opens";
+    EXPECT_EQ(ControlText(window, 1001), userName) << "user name box";
+    EXPECT_EQ(ControlText(window, 1003), password) << "password box";
+    EXPECT_EQ(ControlText(window, 1002), domain) << "domain box";
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    DWORD exitCode = 99;
+    ASSERT_TRUE(run.WaitForExit(exitTimeoutMs, exitCode)) << "the program ends once the dialog is closed";
+    EXPECT_EQ(exitCode, 0u) << "exit status after closing the dialog";
+}
+
+std::string QuotedArgument(const std::string& argument)
+{
+    if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos)
+        return argument;
+    std::string quoted = "\"";
+    size_t backslashes = 0;
+    for (char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        quoted += c;
+        backslashes = 0;
+    }
+    quoted.append(backslashes * 2, '\\');
+    return quoted + "\"";
+}
+
+std::string CaseName(const char* description)
+{
+    std::string name = description;
+    for (char& c : name)
+        c = IsCharAlphaNumericA(c) ? c : '_';
+    return name;
+}

@@ -1,0 +1,80 @@
+#include "DialogProcess.h"
+
+namespace {
+
+struct CSearch
+{
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM search)
+{
+    CSearch& s = *reinterpret_cast<CSearch*>(search);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char caption[16] = "";
+    GetWindowTextA(window, caption, sizeof caption);
+    if (owner != s.processId || !IsWindowVisible(window) || lstrcmpA(caption, "Tollvey") != 0)
+        return TRUE;
+    s.found = window;
+    return FALSE;
+}
+
+} // namespace
+
+CDialogProcess::CDialogProcess(const std::string& commandLine)
+{
+    std::string writable = commandLine;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &writable[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return;
+    CloseHandle(process.hThread);
+    m_process = process.hProcess;
+    m_processId = process.dwProcessId;
+}
+
+CDialogProcess::~CDialogProcess()
+{
+    if (m_process == nullptr)
+        return;
+    if (WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(m_process, 99);
+        WaitForSingleObject(m_process, 5000);
+    }
+    CloseHandle(m_process);
+}
+
+bool CDialogProcess::WaitForExit(DWORD timeoutMs, DWORD& exitCode)
+{
+    if (m_process == nullptr || WaitForSingleObject(m_process, timeoutMs) != WAIT_OBJECT_0)
+        return false;
+    return GetExitCodeProcess(m_process, &exitCode) != FALSE;
+}
+
+HWND CDialogProcess::WaitForWindow(DWORD timeoutMs) const
+{
+    const DWORD start = GetTickCount();
+    do {
+        CSearch search = {m_processId, nullptr};
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr)
+            return search.found;
+        if (WaitForSingleObject(m_process, 100) != WAIT_TIMEOUT)
+            return nullptr;
+    } while (GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
+std::string ControlText(HWND window, int id)
+{
+    HWND control = GetDlgItem(window, id);
+    if (control == nullptr)
+        return "<missing>";
+    char text[1024] = "";
+    SendMessageA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}

@@ -1,0 +1,33 @@
+// A run of the dialog program that the test watches while it runs: it either ends by itself
+// (silent mode) or shows its window, which the test can read and close.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class CDialogProcess
+{
+public:
+    // commandLine goes to CreateProcess as it is.
+    explicit CDialogProcess(const std::string& commandLine);
+    CDialogProcess(const CDialogProcess&) = delete;
+    CDialogProcess& operator=(const CDialogProcess&) = delete;
+    // Ends the program if it is still running, so that a failed test leaves nothing behind.
+    ~CDialogProcess();
+
+    bool IsStarted() const { return m_process != nullptr; }
+
+    // False when the program is still running after timeoutMs.
+    bool WaitForExit(DWORD timeoutMs, DWORD& exitCode);
+
+    // The program's top-level window captioned "Tollvey", or null when none shows within timeoutMs.
+    HWND WaitForWindow(DWORD timeoutMs) const;
+
+private:
+    HANDLE m_process = nullptr;
+    DWORD m_processId = 0;
+};
+
+// The text of a control of the window; "<missing>" when there is no such control.
+std::string ControlText(HWND window, int id);
