@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Whole-run cost of TollveyCmd.exe under Wine, in one prefix with one persistent wineserver:
+# an acting run (five registry writes) against an empty program's start and against the same
+# five writes done with Wine's reg.exe, interleaved; then each executable's size and imports.
+#   bench/run.sh [BUILD_DIR] [ROUNDS]     (defaults: build/win32, 21)
+# Not a test: it prints figures and exits 0 whatever they are.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=$(cd "${1:-$root/build/win32}" && pwd)
+rounds=${2:-21}
+cmd_exe="$build/console/TollveyCmd.exe"
+[ -f "$cmd_exe" ] || { echo "no $cmd_exe: build the win32 preset first" >&2; exit 1; }
+
+work=$(mktemp -d)
+export WINEPREFIX="$root/build/prefix-bench"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+cleanup() {
+    wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce' /v Tollvey /f /reg:64 \
+        >/dev/null 2>&1 || true
+    wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+i686-w64-mingw32-gcc-posix -Os -s -o "$work/empty.exe" "$root/bench/empty.c"
+if [ ! -d "$WINEPREFIX/drive_c/windows/system32" ]; then
+    echo "making the benchmark's Wine prefix $WINEPREFIX (once)"
+    wineboot --init >/dev/null 2>&1 </dev/null
+fi
+wineserver -p >/dev/null 2>&1 </dev/null || true
+wine cmd /c exit >/dev/null 2>&1 </dev/null
+
+winlogon='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Winlogon'
+runonce='HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce'
+run_tollvey() { wine "$cmd_exe" -u=bench -p=secret -d=BENCH >/dev/null; }
+run_empty() { wine "$work/empty.exe" >/dev/null; }
+run_reg() {
+    wine reg add "$winlogon" /v AutoAdminLogon /t REG_SZ /d 1 /f /reg:64 >/dev/null
+    wine reg add "$winlogon" /v DefaultUserName /t REG_SZ /d bench /f /reg:64 >/dev/null
+    wine reg add "$winlogon" /v DefaultPassword /t REG_SZ /d secret /f /reg:64 >/dev/null
+    wine reg add "$winlogon" /v DefaultDomainName /t REG_SZ /d BENCH /f /reg:64 >/dev/null
+    wine reg add "$runonce" /v Tollvey /t REG_SZ /d 'C:\Tollvey.exe -u=bench -p=secret -dBENCH' \
+        /f /reg:64 >/dev/null
+}
+
+# Milliseconds, to a tenth.
+time_once() {
+    local start end
+    start=$(date +%s%N)
+    "$@"
+    end=$(date +%s%N)
+    echo $(((end - start) / 100000))
+}
+median() { sort -n | awk '{ a[NR] = $1 } END { m = (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2; printf "%.1f", m / 10 }'; }
+
+for name in tollvey empty reg; do "run_$name"; done # warm every path once
+: >"$work/tollvey" && : >"$work/empty" && : >"$work/reg"
+for _ in $(seq "$rounds"); do
+    for name in tollvey empty reg; do time_once "run_$name" >>"$work/$name"; done
+done
+
+tollvey=$(median <"$work/tollvey")
+empty=$(median <"$work/empty")
+reg=$(median <"$work/reg")
+echo "medians over $rounds interleaved rounds (ms):"
+printf '  %-44s %8s\n' "TollveyCmd.exe acting run (5 writes)" "$tollvey" \
+    "empty program" "$empty" "reg.exe, the same 5 writes" "$reg"
+awk -v t="$tollvey" -v e="$empty" -v r="$reg" 'BEGIN {
+    printf "ratios:\n  acting run / empty program   %6.2f   (goal: at most 1.3)\n", t / e
+    printf "  reg.exe sequence / acting run %6.2f   (goal: at least 8)\n", r / t }'
+
+echo "executables:"
+for exe in "$cmd_exe" "$build/dialog/Tollvey.exe" "$work/empty.exe" \
+    "$WINEPREFIX/drive_c/windows/syswow64/reg.exe"; do
+    [ -f "$exe" ] || continue
+    imports=$(i686-w64-mingw32-objdump -p "$exe" 2>/dev/null | awk '/DLL Name:/ { print $3 }' | sort -u | paste -sd' ')
+    printf '  %-16s %7d bytes  imports: %s\n' "$(basename "$exe")" "$(stat -c %s "$exe")" "${imports:-?}"
+done
+size=$(stat -c %s "$cmd_exe")
+echo "TollveyCmd.exe: $size bytes of at most 65536 ($([ "$size" -le 65536 ] && echo within || echo OVER) budget)"
