@@ -5,6 +5,7 @@ namespace {
 struct CSearch
 {
     DWORD processId;
+    bool settingsDialog;
     HWND found;
 };
 
@@ -17,11 +18,46 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM search)
     GetWindowTextA(window, caption, sizeof caption);
     if (owner != s.processId || !IsWindowVisible(window) || lstrcmpA(caption, "Tollvey") != 0)
         return TRUE;
+    if ((GetDlgItem(window, 1001) != nullptr) != s.settingsDialog)
+        return TRUE;
     s.found = window;
     return FALSE;
 }
 
+struct CControlCount
+{
+    const char* className;
+    const char* text; // nullptr: any
+    int count;
+};
+
+BOOL CALLBACK CountControl(HWND control, LPARAM counting)
+{
+    CControlCount& c = *reinterpret_cast<CControlCount*>(counting);
+    char className[32] = "";
+    GetClassNameA(control, className, sizeof className);
+    char text[512] = "";
+    SendMessageA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    if (lstrcmpiA(className, c.className) == 0 && (c.text == nullptr || lstrcmpA(text, c.text) == 0))
+        ++c.count;
+    return TRUE;
+}
+
 } // namespace
+
+bool HasControl(HWND window, const char* className, const char* text)
+{
+    CControlCount counting = {className, text, 0};
+    EnumChildWindows(window, CountControl, reinterpret_cast<LPARAM>(&counting));
+    return counting.count != 0;
+}
+
+int CountControls(HWND window, const char* className)
+{
+    CControlCount counting = {className, nullptr, 0};
+    EnumChildWindows(window, CountControl, reinterpret_cast<LPARAM>(&counting));
+    return counting.count;
+}
 
 CDialogProcess::CDialogProcess(const std::string& commandLine)
 {
@@ -55,11 +91,11 @@ bool CDialogProcess::WaitForExit(DWORD timeoutMs, DWORD& exitCode)
     return GetExitCodeProcess(m_process, &exitCode) != FALSE;
 }
 
-HWND CDialogProcess::WaitForWindow(DWORD timeoutMs) const
+HWND CDialogProcess::WaitForWindow(DWORD timeoutMs, bool settingsDialog) const
 {
     const DWORD start = GetTickCount();
     do {
-        CSearch search = {m_processId, nullptr};
+        CSearch search = {m_processId, settingsDialog, nullptr};
         EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found != nullptr)
             return search.found;

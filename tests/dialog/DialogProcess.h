@@ -21,13 +21,19 @@ public:
     // False when the program is still running after timeoutMs.
     bool WaitForExit(DWORD timeoutMs, DWORD& exitCode);
 
-    // The program's top-level window captioned "Tollvey", or null when none shows within timeoutMs.
-    HWND WaitForWindow(DWORD timeoutMs) const;
+    // The program's visible top-level window captioned "Tollvey", the settings dialog or another
+    // (a message box); null when none shows within timeoutMs.
+    HWND WaitForWindow(DWORD timeoutMs, bool settingsDialog = true) const;
 
 private:
     HANDLE m_process = nullptr;
     DWORD m_processId = 0;
 };
+
+// Whether the window has a child control of the class with exactly this text.
+bool HasControl(HWND window, const char* className, const char* text);
+// How many child controls of the class the window has.
+int CountControls(HWND window, const char* className);
 
 // The text of a control of the window; "<missing>" when there is no such control.
 std::string ControlText(HWND window, int id);
