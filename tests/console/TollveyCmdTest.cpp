@@ -72,6 +72,7 @@ TEST_F(TollveyCmdTest, ActingRunsEchoWriteAndRegisterTheReload)
         const CProcessResult run = Run(c.arguments);
         ASSERT_TRUE(run.started) << c.arguments;
         EXPECT_EQ(run.output, banner + c.echo) << "arguments: " << c.arguments;
+        EXPECT_EQ(run.errors, "") << "arguments: " << c.arguments;
         EXPECT_EQ(run.exitCode, 0u) << "arguments: " << c.arguments;
         EXPECT_EQ(Winlogon("AutoAdminLogon"), c.autoAdminLogon) << "arguments: " << c.arguments;
         EXPECT_EQ(Winlogon("DefaultUserName"), c.userName) << "arguments: " << c.arguments;
@@ -136,6 +137,7 @@ TEST_F(TollveyCmdTest, WithoutWriteRightsEveryFailureIsReported)
         ASSERT_TRUE(winlogon.IsApplied() && runOnce.IsApplied());
         const CProcessResult run = Run(c.arguments);
         EXPECT_EQ(run.output, banner + c.output) << "arguments: " << c.arguments;
+        EXPECT_EQ(run.errors, "") << "arguments: " << c.arguments;
         EXPECT_EQ(run.exitCode, c.exitCode) << "arguments: " << c.arguments;
         EXPECT_EQ(Winlogon("DefaultUserName"), Sz("olduser")) << "arguments: " << c.arguments;
         EXPECT_EQ(Winlogon("AutoAdminLogon"), "<missing>") << "arguments: " << c.arguments;
