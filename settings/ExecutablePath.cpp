@@ -9,7 +9,7 @@ bool GetExecutablePath(CHeapString& path)
     const HMODULE module = GetModuleHandleA(nullptr);
     // GetModuleFileNameA truncates silently when the buffer is full, which would name another
     // file; grow until the name fits with room to spare.
-    for (DWORD size = MAX_PATH; size != 0 && size <= 0x10000; size *= 2) {
+    for (DWORD size = MAX_PATH; size <= 0x10000; size *= 2) {
         char* buffer = path.Reserve(size);
         const DWORD length = GetModuleFileNameA(module, buffer, size);
         if (length == 0) {
