@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdlib>
 
 bool GetExecutablePath(CHeapString& path)
 {
