@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-
 bool GetExecutablePath(CHeapString& path)
 {
     const HMODULE module = GetModuleHandleA(nullptr);
