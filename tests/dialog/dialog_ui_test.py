@@ -1,0 +1,313 @@
+#!/usr/bin/env python3
+"""The settings dialog as a user meets it: real windows under the test run's X display, driven from
+outside with xdotool, read with the Win32 probe and checked against the registry through reg.exe.
+
+    dialog_ui_test.py TOLLVEY_EXE PROBE_EXE SCREENSHOT_DIR
+
+Runs in the build's Wine prefix (WINEPREFIX, DISPLAY from the test environment). Keeps a screenshot
+of the dialog and one of the confirmation as PNG files in SCREENSHOT_DIR. Prints one line per
+failed check and a closing count; exits 1 if any check failed.
+"""
+import json
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import time
+
+WINLOGON = r"HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Winlogon"
+RUNONCE = r"HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\RunOnce"
+VALUES = ("AutoAdminLogon", "DefaultUserName", "DefaultPassword", "DefaultDomainName")
+TIMEOUT = 30
+
+
+class Failures:
+    def __init__(self):
+        self.lines = []
+        self.checks = 0
+
+    def check(self, case, what, expected, actual):
+        self.checks += 1
+        if expected != actual:
+            self.lines.append(f"{case}: {what}: expected {expected!r}, got {actual!r}")
+            print(self.lines[-1], flush=True)
+
+
+def run(*command, timeout=TIMEOUT):
+    return subprocess.run(command, capture_output=True, text=True, timeout=timeout, check=False)
+
+
+def windows_path(unix_path):
+    return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
+
+
+# --- registry, through Wine's own reg.exe in the 64-bit view the programs write ---
+
+def reg_escape(text):
+    return text.replace("\\", "\\\\").replace('"', '\\"')
+
+
+def store(values, entry):
+    """Sets the Winlogon values (None removes one) and the start-up entry (None removes it)."""
+    lines = ["REGEDIT4", "", f"[{WINLOGON}]"]
+    for name in VALUES:
+        value = values.get(name)
+        lines.append(f'"{name}"=-' if value is None else f'"{name}"="{reg_escape(value)}"')
+    lines += ["", f"[{RUNONCE}]", '"Tollvey"=-' if entry is None else f'"Tollvey"="{reg_escape(entry)}"', ""]
+    with tempfile.NamedTemporaryFile("w", suffix=".reg", delete=False, encoding="ascii") as f:
+        f.write("\r\n".join(lines))
+    try:
+        result = run("wine", "reg", "import", windows_path(f.name), "/reg:64")
+        if result.returncode != 0:
+            raise RuntimeError(f"reg import failed: {result.stdout}{result.stderr}")
+    finally:
+        os.unlink(f.name)
+
+
+def query(key):
+    """The key's REG_SZ values by name."""
+    result = run("wine", "reg", "query", key, "/reg:64")
+    values = {}
+    for line in result.stdout.splitlines():
+        match = re.match(r"^    (.+?)    (REG_\w+)    (.*)$", line.rstrip("\r"))
+        if match:
+            values[match.group(1)] = match.group(3)
+    return values
+
+
+def stored():
+    winlogon = query(WINLOGON)
+    state = {name: winlogon.get(name, "<missing>") for name in VALUES}
+    state["Tollvey"] = query(RUNONCE).get("Tollvey", "<missing>")
+    return state
+
+
+# --- windows ---
+
+def probe(probe_exe):
+    try:
+        return json.loads(run("wine", probe_exe).stdout)
+    except (subprocess.TimeoutExpired, ValueError):
+        return {"windows": []}
+
+
+def wait_for(probe_exe, predicate, what, timeout=TIMEOUT):
+    """The first probe report whose window list satisfies predicate; None after the timeout."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        report = probe(probe_exe)
+        found = [w for w in report["windows"] if w["visible"] and predicate(w)]
+        if found:
+            return report, found[0]
+        time.sleep(0.2)
+    print(f"timed out waiting for {what}", flush=True)
+    return None, None
+
+
+def is_dialog(window):
+    return any(c["id"] == 1001 for c in window["controls"])
+
+
+def control(window, control_id):
+    return next((c for c in window["controls"] if c["id"] == control_id), {})
+
+
+def centre(rect):
+    return ((rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2)
+
+
+def key(*keys):
+    run("xdotool", "key", "--delay", "50", *keys)
+
+
+def type_text(text):
+    run("xdotool", "type", "--delay", "30", text)
+
+
+def click(point):
+    run("xdotool", "mousemove", str(point[0]), str(point[1]), "click", "1")
+
+
+def screenshot(path):
+    run("import", "-window", "root", path)
+
+
+class Program:
+    """Tollvey.exe started with no arguments, its output kept in a log file."""
+
+    def __init__(self, exe, log_path):
+        self.log = open(log_path, "ab")
+        self.process = subprocess.Popen(["wine", exe], stdout=self.log, stderr=self.log,
+                                        stdin=subprocess.DEVNULL)
+
+    def wait(self):
+        try:
+            return self.process.wait(timeout=TIMEOUT)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
+            return "still running"
+        finally:
+            self.log.close()
+
+
+# --- cases ---
+
+def open_dialog(context, case):
+    program = Program(context["exe"], context["log"])
+    # The first window of a run can take Wine a while.
+    report, dialog = wait_for(context["probe"], lambda w: is_dialog(w) and w["focus"] != 0, "the dialog",
+                              timeout=2 * TIMEOUT)
+    return program, report, dialog
+
+
+def case_opens_filled_then_escape(context, failures):
+    case = "dialog opens filled, Escape"
+    store({"AutoAdminLogon": "1", "DefaultUserName": "alice", "DefaultPassword": "s3cret",
+           "DefaultDomainName": "OFFICE"}, "outdated entry")
+    before = stored()
+    program, report, dialog = open_dialog(context, case)
+    if dialog is None:
+        failures.check(case, "dialog opened", True, False)
+        program.wait()
+        return
+    failures.check(case, "user name box", "alice", control(dialog, 1001).get("text"))
+    failures.check(case, "domain box", "OFFICE", control(dialog, 1002).get("text"))
+    failures.check(case, "password box masks its text", True, control(dialog, 1003).get("passwordChar", 0) != 0)
+    failures.check(case, "user name box does not mask", 0, control(dialog, 1001).get("passwordChar"))
+    failures.check(case, "check box checked when the entry exists", 1, control(dialog, 1000).get("check"))
+    failures.check(case, "focus on opening", 1001, dialog["focus"])
+
+    area, rect = report["workArea"], dialog["rect"]
+    width, height = rect[2] - rect[0], rect[3] - rect[1]
+    failures.check(case, "centred horizontally in the work area",
+                   True, abs(rect[0] - (area[0] + (area[2] - area[0] - width) // 2)) <= 1)
+    failures.check(case, "centred vertically in the work area",
+                   True, abs(rect[1] - (area[1] + (area[3] - area[1] - height) // 2)) <= 1)
+    time.sleep(0.5)
+    screenshot(os.path.join(context["shots"], "dialog.png"))
+
+    for expected in (1003, 1002, 1000, 1, 2, 1001):
+        key("Tab")
+        _, window = wait_for(context["probe"], is_dialog, "the dialog")
+        failures.check(case, f"Tab moves the focus to control {expected}", expected, window and window["focus"])
+    type_text("edited")
+    key("Escape")
+    failures.check(case, "exit status", 0, program.wait())
+    failures.check(case, "registry after Escape", before, stored())
+
+
+def case_type_and_enter_from_domain(context, failures):
+    case = "typing, Enter from the domain box"
+    store({"AutoAdminLogon": "0", "DefaultUserName": "old", "DefaultPassword": "oldpass",
+           "DefaultDomainName": "OLDDOM"}, None)
+    program, _, dialog = open_dialog(context, case)
+    if dialog is None:
+        failures.check(case, "dialog opened", True, False)
+        program.wait()
+        return
+    # The focused box has its text selected, so typing replaces it.
+    type_text("bob smith")
+    key("Tab")
+    type_text('pa "ss')
+    key("Tab")
+    type_text("NEWDOM")
+    key("Tab", "space", "shift+Tab")
+    _, dialog = wait_for(context["probe"], is_dialog, "the dialog")
+    failures.check(case, "focus back in the domain box", 1002, dialog and dialog["focus"])
+    key("Return")
+
+    _, box = wait_for(context["probe"], lambda w: not is_dialog(w), "the confirmation")
+    if box is None:
+        failures.check(case, "confirmation shown", True, False)
+    else:
+        texts = [c["text"] for c in box["controls"] if c["class"] == "Static"]
+        buttons = [c["text"] for c in box["controls"] if c["class"] == "Button"]
+        icons = [c for c in box["controls"] if c["class"] == "Static" and c["style"] & 0x1F == 3]
+        failures.check(case, "confirmation text", True, "Tollvey values saved." in texts)
+        failures.check(case, "confirmation buttons", ["OK"], buttons)
+        failures.check(case, "confirmation icon", 1, len(icons))
+        time.sleep(0.5)
+        screenshot(os.path.join(context["shots"], "confirmation.png"))
+        key("Return")
+    failures.check(case, "exit status", 0, program.wait())
+
+    state = stored()
+    failures.check(case, "DefaultUserName", "bob smith", state["DefaultUserName"])
+    failures.check(case, "DefaultPassword", 'pa "ss', state["DefaultPassword"])
+    failures.check(case, "DefaultDomainName", "NEWDOM", state["DefaultDomainName"])
+    failures.check(case, "AutoAdminLogon", "1", state["AutoAdminLogon"])
+    path = windows_path(context["exe"])
+    path = f'"{path}"' if " " in path else path
+    failures.check(case, "start-up entry", f'{path} "-u=bob smith" "-p=pa \\"ss" -dNEWDOM', state["Tollvey"])
+
+
+def case_empty_user_name(context, failures):
+    case = "empty user name, Enter"
+    store({"AutoAdminLogon": "1", "DefaultUserName": "alice", "DefaultPassword": "s3cret",
+           "DefaultDomainName": "OFFICE"}, None)
+    program, _, dialog = open_dialog(context, case)
+    if dialog is None:
+        failures.check(case, "dialog opened", True, False)
+        program.wait()
+        return
+    key("BackSpace", "Return")
+    _, box = wait_for(context["probe"], lambda w: not is_dialog(w), "the confirmation")
+    failures.check(case, "confirmation shown", True,
+                   box is not None and any(c["text"] == "Tollvey values saved." for c in box["controls"]))
+    key("Return")
+    failures.check(case, "exit status", 0, program.wait())
+    state = stored()
+    failures.check(case, "DefaultUserName", "", state["DefaultUserName"])
+    failures.check(case, "AutoAdminLogon", "0", state["AutoAdminLogon"])
+    failures.check(case, "DefaultPassword", "s3cret", state["DefaultPassword"])
+
+
+def case_closed_without_saving(context, failures, how):
+    case = f"edited, then {how}"
+    store({"AutoAdminLogon": "1", "DefaultUserName": "alice", "DefaultPassword": "s3cret",
+           "DefaultDomainName": "OFFICE"}, "outdated entry")
+    before = stored()
+    program, _, dialog = open_dialog(context, case)
+    if dialog is None:
+        failures.check(case, "dialog opened", True, False)
+        program.wait()
+        return
+    type_text("mallory")
+    if how == "the close box":
+        failures.check(case, "the caption has a close box", True, dialog["closeBox"] != [0, 0])
+        click(dialog["closeBox"])
+    else:
+        click(centre(control(dialog, 2)["rect"]))
+    failures.check(case, "exit status, no message box", 0, program.wait())
+    failures.check(case, "registry", before, stored())
+
+
+def decorate_windows():
+    # Without a window manager Wine draws captions and close boxes only on windows it decorates itself.
+    for name, data in (("Decorated", "Y"), ("Managed", "N")):
+        run("wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", name, "/d", data, "/f")
+
+
+def main():
+    exe, probe_exe, shots = sys.argv[1:4]
+    os.makedirs(shots, exist_ok=True)
+    context = {"exe": exe, "probe": probe_exe, "shots": shots, "log": os.path.join(shots, "tollvey.log")}
+    decorate_windows()
+    saved = {"winlogon": query(WINLOGON), "entry": query(RUNONCE).get("Tollvey")}
+    failures = Failures()
+    try:
+        case_opens_filled_then_escape(context, failures)
+        case_type_and_enter_from_domain(context, failures)
+        case_empty_user_name(context, failures)
+        case_closed_without_saving(context, failures, "the close box")
+        case_closed_without_saving(context, failures, "Cancel")
+    finally:
+        store({name: saved["winlogon"].get(name) for name in VALUES}, saved["entry"])
+    print(f"{failures.checks - len(failures.lines)} passed, {len(failures.lines)} failed")
+    return 1 if failures.lines else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
