@@ -1,11 +1,11 @@
 # make test: set up the machine, build every preset and run every test.
-# make setup | native | sanitize | win32: one step of it.
+# make setup | native | sanitize | win32 | win32-clang: one step of it.
 
 PRESETS := native sanitize win32
 
-.PHONY: test setup $(PRESETS) fuzz
+.PHONY: test setup $(PRESETS) win32-clang package fuzz
 
-test: setup $(PRESETS)
+test: setup $(PRESETS) win32-clang
 
 setup:
 	bash scripts/setup.sh
@@ -14,6 +14,16 @@ $(PRESETS): setup
 	cmake --preset $@
 	cmake --build --preset $@
 	ctest --preset $@
+
+# The Windows code once more with clang, for its warnings (-Werror); nothing of it is run.
+win32-clang: setup
+	cmake --preset win32-clang
+	cmake --build --preset win32-clang
+
+# The release archive: build/win32/release/Tollvey-<version>-win32.zip
+package: setup
+	cmake --preset win32
+	cmake --build --preset win32 --target package
 
 # A longer fuzz run of the argument set: make fuzz FUZZ_SECONDS=600
 FUZZ_SECONDS ?= 600

@@ -15,7 +15,7 @@ set(cxx_include ${gcc_dir}/include/c++)
 set(CMAKE_CXX_FLAGS_INIT
     "-isystem ${cxx_include} -isystem ${cxx_include}/${TOOLCHAIN_PREFIX} -isystem ${cxx_include}/backward")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -L${gcc_dir}")
-set(CMAKE_CXX_STANDARD_LIBRARIES "-lwinpthread")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "${CMAKE_EXE_LINKER_FLAGS_INIT} -pthread")
 
 set(CMAKE_FIND_ROOT_PATH /usr/${TOOLCHAIN_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -38,7 +38,8 @@ start)
     mkdir -p "$WINEPREFIX"
     # Fails harmlessly when this prefix's server is already running.
     wineserver -p >"$state/wineserver.log" 2>&1 </dev/null || true
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    # system.reg appears only once a wineserver has saved the registry; the Windows folder at once.
+    if [ ! -d "$WINEPREFIX/drive_c/windows/system32" ]; then
         echo "making Wine prefix $WINEPREFIX"
         wineboot --init >"$state/wineboot.log" 2>&1 </dev/null
     fi
