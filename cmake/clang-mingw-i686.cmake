@@ -14,7 +14,7 @@ set(gcc_dir /usr/lib/gcc/${TOOLCHAIN_PREFIX}/12-posix)
 set(cxx_include ${gcc_dir}/include/c++)
 set(CMAKE_CXX_FLAGS_INIT
     "-isystem ${cxx_include} -isystem ${cxx_include}/${TOOLCHAIN_PREFIX} -isystem ${cxx_include}/backward")
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -L${gcc_dir}")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-fuse-ld=lld -static -static-libgcc -static-libstdc++ -L${gcc_dir}")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "${CMAKE_EXE_LINKER_FLAGS_INIT} -pthread")
 
 set(CMAKE_FIND_ROOT_PATH /usr/${TOOLCHAIN_PREFIX})

@@ -9,7 +9,7 @@ packages=(
     wine wine64 wine32:i386
     xvfb xdotool imagemagick
     googletest
-    clang libclang-rt-14-dev
+    clang lld libclang-rt-14-dev
     valgrind
     zip unzip
 )
