@@ -37,7 +37,8 @@ bool SaveEditedValues(const CTollveyDlg& dialog, CWinlogonSettings& settings)
     return saved;
 }
 
-// Shows the stored values for editing. False when a write failed; cancelling writes nothing.
+// Shows the stored values for editing. False when a write failed or the dialog could not be shown,
+// so that a caller can tell either from a cancelled dialog; neither of those writes anything.
 bool EditInDialog(CWinlogonSettings& settings)
 {
     CTollveyDlg dialog;
@@ -45,8 +46,9 @@ bool EditInDialog(CWinlogonSettings& settings)
     dialog.m_password = settings.m_password.GetText();
     dialog.m_domain = settings.m_domain.GetText();
     dialog.m_reload = settings.m_reload ? 1 : 0;
-    if (dialog.DoModal() != IDOK)
-        return true;
+    const INT_PTR result = dialog.DoModal();
+    if (result != IDOK)
+        return result != -1;
     return SaveEditedValues(dialog, settings);
 }
 
