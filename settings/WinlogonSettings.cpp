@@ -77,8 +77,10 @@ bool CWinlogonSettings::SetReload(bool on)
         DWORD size = 0;
         return !m_runOnceKey->QueryValueSize(reloadValueName, size);
     }
+    // Without its own directory the command would name a Tollvey.exe wherever Windows starts it.
     CHeapString directory;
-    GetExecutableDirectory(directory);
+    if (!GetExecutableDirectory(directory))
+        return false;
     CHeapString command;
     BuildReloadCommand(directory.GetText(), m_userName.GetText(), m_password.GetText(),
                        m_domain.GetText(), command);

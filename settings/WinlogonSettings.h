@@ -23,7 +23,8 @@ public:
     bool SetUserName(const char* userName);
     bool SetPassword(const char* password);
     bool SetDomain(const char* domain);
-    // On: whether the start-up entry was written. Off: whether no entry is left.
+    // On: whether the start-up entry was written (false, and nothing written, when the program
+    // cannot tell its own directory). Off: whether no entry is left.
     bool SetReload(bool on);
 
 private:
