@@ -20,15 +20,6 @@ CWinlogonSettings::CWinlogonSettings()
     Load();
 }
 
-CWinlogonSettings::~CWinlogonSettings()
-{
-    m_domain.Release();
-    m_password.Release();
-    m_userName.Release();
-    m_runOnceKey.reset();
-    m_winlogonKey.reset();
-}
-
 void CWinlogonSettings::Load()
 {
     // A half-open store loads nothing, so that what is shown never mixes loaded and missing parts.

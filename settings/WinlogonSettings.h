@@ -17,7 +17,6 @@ public:
     CWinlogonSettings();
     CWinlogonSettings(const CWinlogonSettings&) = delete;
     CWinlogonSettings& operator=(const CWinlogonSettings&) = delete;
-    ~CWinlogonSettings();
 
     // Each returns whether its value reached the registry; the member keeps the new text anyway.
     bool SetUserName(const char* userName);
@@ -31,6 +30,7 @@ private:
     void Load();
     bool WriteWinlogon(const char* name, const char* text);
 
+    // Members go in reverse order: the texts, then the RunOnce key, then the Winlogon key.
     std::unique_ptr<CRegistryKey> m_winlogonKey;
     std::unique_ptr<CRegistryKey> m_runOnceKey;
 
