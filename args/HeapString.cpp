@@ -67,18 +67,17 @@ char* CHeapString::Reserve(size_t n)
 
 void CHeapString::Assign(const char* text)
 {
-    Release();
-    if (text == nullptr)
-        text = "";
-    m_text = CopyOf(text, std::strlen(text));
+    Assign(text, SIZE_MAX);
 }
 
 void CHeapString::Assign(const char* text, size_t n)
 {
-    Release();
     if (text == nullptr)
         text = "";
-    m_text = CopyOf(text, BoundedLength(text, n));
+    // Copied before the old buffer goes, so a text inside this string's own buffer stays readable.
+    char* copy = CopyOf(text, BoundedLength(text, n));
+    std::free(m_text);
+    m_text = copy;
 }
 
 void CHeapString::Append(const char* text)

@@ -17,11 +17,9 @@ public:
     // A buffer of n + 1 characters with characters 0 and n set to NUL, for the caller to fill.
     char* Reserve(size_t n);
 
-    // The text must not lie inside this string's own buffer: the old buffer is freed first.
+    // Both are safe for a text inside this string's own buffer.
     void Assign(const char* text);
     void Assign(const char* text, size_t n);
-
-    // Safe for a text inside this string's own buffer.
     void Append(const char* text);
     void Append(const CHeapString& other);
 

@@ -68,6 +68,12 @@ TEST(HeapString, AssignWithCountStopsAtTheTextsEndOrAfterCount)
     CHeapString s("previous");
     s.Assign(nullptr);
     EXPECT_STREQ(s.GetText(), "");
+
+    CHeapString own("prefix-tail");
+    own.Assign(own.GetText() + 7);
+    EXPECT_STREQ(own.GetText(), "tail") << "assigning a tail of the string's own text";
+    own.Assign(own.GetText(), 2);
+    EXPECT_STREQ(own.GetText(), "ta") << "assigning a head of the string's own text";
 }
 
 TEST(HeapString, AppendIncludingItsOwnText)
