@@ -57,26 +57,24 @@ TEST_F(RegistryTest, OpenKeyOpensExistingKeysOnly)
         << "a missing key must not be created";
 }
 
-TEST_F(RegistryTest, WritesLandInTheSixtyFourBitView)
+TEST_F(RegistryTest, WriteStringStoresRegSzWithItsTerminatorInTheSixtyFourBitView)
 {
+    struct Case
+    {
+        const char* text;
+        std::string data;
+    };
+    const Case cases[] = {{"text", std::string("text", 5)}, {"", std::string(1, '\0')}};
     auto key = Open();
     ASSERT_TRUE(key);
-    ASSERT_TRUE(key->WriteString("Name", "text"));
-    const auto value = ReadValue(scratchPath, "Name", KEY_WOW64_64KEY);
-    ASSERT_TRUE(value);
-    EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(value->data, std::string("text", 5)) << "the terminator is stored";
+    for (const Case& c : cases) {
+        ASSERT_TRUE(key->WriteString("Name", c.text)) << "\"" << c.text << "\"";
+        const auto value = ReadValue(scratchPath, "Name", KEY_WOW64_64KEY);
+        ASSERT_TRUE(value) << "\"" << c.text << "\"";
+        EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ)) << "\"" << c.text << "\"";
+        EXPECT_EQ(value->data, c.data) << "\"" << c.text << "\": the terminator is stored";
+    }
     EXPECT_FALSE(KeyExists(scratchPath, KEY_WOW64_32KEY)) << "nothing under Wow6432Node";
-}
-
-TEST_F(RegistryTest, WriteStringStoresEmptyTextAsTerminatorOnly)
-{
-    auto key = Open();
-    ASSERT_TRUE(key);
-    ASSERT_TRUE(key->WriteString("Empty", ""));
-    const auto value = ReadValue(scratchPath, "Empty", KEY_WOW64_64KEY);
-    ASSERT_TRUE(value);
-    EXPECT_EQ(value->data, std::string(1, '\0'));
 }
 
 TEST_F(RegistryTest, ReadStringTakesAnyTypeAsTextButSucceedsOnlyForRegSz)
