@@ -8,6 +8,7 @@ a version resource carrying the product's strings, and a manifest asking for the
 at most BYTES long. Prints one line per failed check and exits 1 if any failed.
 """
 import argparse
+import os
 import struct
 import sys
 
@@ -107,7 +108,8 @@ def check(path, subsystem, max_size, version, description):
     versions = resources.get((RT_VERSION, 1), [])
     texts = [blob.decode("utf-16-le", "replace") for blob in versions]
     expected_strings = {"ProductName": "Tollvey", "FileVersion": version, "ProductVersion": version,
-                        "FileDescription": description, "LegalCopyright": "The Tollvey developers"}
+                        "FileDescription": description, "LegalCopyright": "The Tollvey developers",
+                        "OriginalFilename": os.path.basename(path)}
     if not texts:
         failures.append("no version resource")
     for key, value in expected_strings.items():
