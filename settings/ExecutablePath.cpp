@@ -1,23 +1,30 @@
 #include "ExecutablePath.h"
 
+#include "AnsiText.h"
+#include "OutOfMemory.h"
+
 #include <windows.h>
+
+#include <cstdlib>
 
 bool GetExecutablePath(CHeapString& path)
 {
-    const HMODULE module = GetModuleHandleA(nullptr);
-    // GetModuleFileNameA truncates silently when the buffer is full, which would name another
-    // file; grow until the name fits with room to spare.
+    const HMODULE module = GetModuleHandleW(nullptr);
+    // The name is asked for in UTF-16, since the ANSI call hands back "?" for whatever the code page
+    // cannot hold. GetModuleFileNameW truncates silently when the buffer is full, which would name
+    // another file; grow until the name fits with room to spare.
     for (DWORD size = MAX_PATH; size <= 0x10000; size *= 2) {
-        char* buffer = path.Reserve(size);
-        const DWORD length = GetModuleFileNameA(module, buffer, size);
-        if (length == 0) {
-            buffer[0] = '\0';
-            return false;
+        wchar_t* buffer = static_cast<wchar_t*>(AllocateOrStop(size, sizeof(wchar_t)));
+        const DWORD length = GetModuleFileNameW(module, buffer, size);
+        if (length != 0 && length < size) {
+            buffer[length] = L'\0';
+            const bool exact = ToActiveCodePage(buffer, path);
+            std::free(buffer);
+            return exact;
         }
-        if (length < size) {
-            buffer[length] = '\0';
-            return true;
-        }
+        std::free(buffer);
+        if (length == 0)
+            break;
     }
     path.Assign("");
     return false;

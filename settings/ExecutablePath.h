@@ -3,7 +3,8 @@
 
 #include "HeapString.h"
 
-// The full file name, however long. False (and "") when the system cannot tell.
+// The full file name, however long. False when the system cannot tell (path is then "") or when the
+// active code page cannot hold the name exactly (path then has those characters replaced).
 bool GetExecutablePath(CHeapString& path);
 
 // Drive and directory, ending in a backslash (or slash, as the path has it).
