@@ -1,5 +1,7 @@
 #include "ReloadCommand.h"
 
+#include <windows.h>
+
 #include <cstring>
 
 namespace {
@@ -9,10 +11,11 @@ bool NeedsQuotes(const char* argument, const char* specials)
     return std::strpbrk(argument, specials) != nullptr;
 }
 
-void AppendChar(char c, CHeapString& command)
+void AppendBytes(const char* text, size_t count, CHeapString& command)
 {
-    const char text[2] = {c, '\0'};
-    command.Append(text);
+    CHeapString part;
+    part.Assign(text, count);
+    command.Append(part);
 }
 
 void AppendBackslashes(size_t count, CHeapString& command)
@@ -21,19 +24,19 @@ void AppendBackslashes(size_t count, CHeapString& command)
         command.Append("\\");
 }
 
-void AppendOption(const char* option, const char* value, CHeapString& command)
+void AppendOption(const char* option, const char* value, unsigned codePage, CHeapString& command)
 {
     if (value[0] == '\0')
         return;
     CHeapString argument(option);
     argument.Append(value);
     command.Append(" ");
-    AppendQuotedArgument(argument.GetText(), command);
+    AppendQuotedArgument(argument.GetText(), command, codePage);
 }
 
 } // namespace
 
-void AppendQuotedArgument(const char* argument, CHeapString& command)
+void AppendQuotedArgument(const char* argument, CHeapString& command, unsigned codePage)
 {
     if (!NeedsQuotes(argument, " \t\n\v\"")) {
         command.Append(argument);
@@ -57,14 +60,19 @@ void AppendQuotedArgument(const char* argument, CHeapString& command)
         } else {
             AppendBackslashes(backslashes, command);
         }
-        AppendChar(*p, command);
+        // The C runtime reads a double-byte character as one, so its second byte is never a
+        // backslash, even where it is 0x5C.
+        const size_t length =
+            IsDBCSLeadByteEx(codePage, static_cast<BYTE>(*p)) && p[1] != '\0' ? 2 : 1;
+        AppendBytes(p, length, command);
+        p += length - 1;
         backslashes = 0;
     }
     command.Append("\"");
 }
 
 void BuildReloadCommand(const char* directory, const char* userName, const char* password,
-                        const char* domain, CHeapString& command)
+                        const char* domain, CHeapString& command, unsigned codePage)
 {
     CHeapString path(directory);
     path.Append("Tollvey.exe");
@@ -78,9 +86,9 @@ void BuildReloadCommand(const char* directory, const char* userName, const char*
         command.Assign(path.GetText());
     }
 
-    AppendOption("-u=", userName, command);
-    AppendOption("-p=", password, command);
+    AppendOption("-u=", userName, codePage, command);
+    AppendOption("-p=", password, codePage, command);
     // The parser skips one "=" or ":" after the option letter, so a domain that starts with one
     // needs the separator written out.
-    AppendOption(domain[0] == '=' || domain[0] == ':' ? "-d=" : "-d", domain, command);
+    AppendOption(domain[0] == '=' || domain[0] == ':' ? "-d=" : "-d", domain, codePage, command);
 }

@@ -4,10 +4,12 @@
 #include "HeapString.h"
 
 // directory ends in a separator. Each argument is quoted so that the C runtime's command-line
-// splitting gives back exactly the values given; empty values are left out.
+// splitting gives back exactly the values given; empty values are left out. The texts are in
+// codePage, whose double-byte characters are kept whole.
 void BuildReloadCommand(const char* directory, const char* userName, const char* password,
-                        const char* domain, CHeapString& command);
+                        const char* domain, CHeapString& command, unsigned codePage = 0 /* CP_ACP */);
 
 // Appends one argument by the Windows quoting rule: unchanged when it needs no quotes, otherwise
 // quoted with its quotes and the backslashes before them escaped.
-void AppendQuotedArgument(const char* argument, CHeapString& command);
+void AppendQuotedArgument(const char* argument, CHeapString& command,
+                          unsigned codePage = 0 /* CP_ACP */);

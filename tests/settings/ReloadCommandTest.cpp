@@ -57,6 +57,29 @@ TEST(ReloadCommand, IsBuiltFromDirectoryAndQuotedValues)
     }
 }
 
+// In code page 932, "\x83\x5C" is one character whose second byte is that of a backslash.
+TEST(ReloadCommand, KeepsDoubleByteCharactersWhole)
+{
+    struct Case
+    {
+        const char* label;
+        unsigned codePage;
+        const char* password;
+        const char* command;
+    };
+    const Case cases[] = {
+        {"at the end of a quoted value", 932, "a \x83\x5C", "C:\\Tollvey.exe \"-p=a \x83\x5C\""},
+        {"before a double quote", 932, "\x83\x5C\"x", "C:\\Tollvey.exe \"-p=\x83\x5C\\\"x\""},
+        {"before a real backslash", 932, "a \x83\x5C\\", "C:\\Tollvey.exe \"-p=a \x83\x5C\\\\\""},
+        {"the same bytes in code page 1252", 1252, "a \x83\x5C", "C:\\Tollvey.exe \"-p=a \x83\x5C\\\""},
+    };
+    for (const Case& c : cases) {
+        CHeapString command;
+        BuildReloadCommand("C:\\", "", c.password, "", command, c.codePage);
+        EXPECT_STREQ(command.GetText(), c.command) << c.label;
+    }
+}
+
 // The arguments of the dialog program, which the start-up entry runs.
 class CDialogLikeCmdLine : public CCmdLine
 {
