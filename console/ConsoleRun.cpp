@@ -1,9 +1,22 @@
 #include "ConsoleRun.h"
 
-#include "EchoLine.h"
+#include "ConsoleOutput.h"
 #include "WinlogonSettings.h"
 
 #include <cstdio>
+
+namespace {
+
+// label is as wide as the others, so that the values line up.
+void PrintEchoLine(const char* label, const char* value)
+{
+    CHeapString line(label);
+    line.Append(value);
+    line.Append("\n");
+    PrintUserText(line.GetText());
+}
+
+} // namespace
 
 void PrintBanner()
 {
@@ -18,15 +31,15 @@ bool ApplySettings(const CConsoleCmdLine& cmdLine)
     bool written = true;
     if (cmdLine.m_userName.IsGiven()) {
         written &= settings.SetUserName(cmdLine.m_userName.GetValue());
-        PrintEchoLine("Username:    %s\n", cmdLine.m_userName.GetValue());
+        PrintEchoLine("Username:    ", cmdLine.m_userName.GetValue());
     }
     if (cmdLine.m_password.IsGiven()) {
         written &= settings.SetPassword(cmdLine.m_password.GetValue());
-        PrintEchoLine("Password:    %s\n", cmdLine.m_password.GetValue());
+        PrintEchoLine("Password:    ", cmdLine.m_password.GetValue());
     }
     if (cmdLine.m_domain.IsGiven()) {
         written &= settings.SetDomain(cmdLine.m_domain.GetValue());
-        PrintEchoLine("Domain Name: %s\n", cmdLine.m_domain.GetValue());
+        PrintEchoLine("Domain Name: ", cmdLine.m_domain.GetValue());
     }
     written &= settings.SetReload(cmdLine.m_reload.GetValue());
     if (!written) {
@@ -38,7 +51,18 @@ bool ApplySettings(const CConsoleCmdLine& cmdLine)
 
 void PrintUsage(CConsoleCmdLine& cmdLine)
 {
-    std::puts(cmdLine.GetErrorText());
+    // The error text names the token that was refused, as the user typed it.
+    PrintUserText(cmdLine.GetErrorText());
+    std::puts("");
+    std::puts("Usage:");
+    std::puts(cmdLine.GetUsage(true));
+}
+
+void PrintUnrepresentable(const wchar_t* argument, CConsoleCmdLine& cmdLine)
+{
+    PrintUserText("Characters this system cannot store in argument: ");
+    PrintUserText(argument);
+    std::puts("\n\n");
     std::puts("Usage:");
     std::puts(cmdLine.GetUsage(true));
 }
