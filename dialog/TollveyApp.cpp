@@ -1,5 +1,6 @@
 #include "TollveyApp.h"
 
+#include "AnsiText.h"
 #include "DialogCmdLine.h"
 #include "Resource.h"
 #include "Settings.h"
@@ -37,8 +38,21 @@ bool SaveEditedValues(const CTollveyDlg& dialog, CWinlogonSettings& settings)
     return saved;
 }
 
-// Shows the stored values for editing. False when a write failed or the dialog could not be shown,
-// so that a caller can tell either from a cancelled dialog; neither of those writes anything.
+// The message for the first box whose text the active code page cannot hold; 0 when they all fit.
+UINT FindLostValue(const CTollveyDlg& dialog)
+{
+    if (dialog.m_userName.HasLostCharacters())
+        return IDS_USERNAME_LOST;
+    if (dialog.m_password.HasLostCharacters())
+        return IDS_PASSWORD_LOST;
+    if (dialog.m_domain.HasLostCharacters())
+        return IDS_DOMAIN_LOST;
+    return 0;
+}
+
+// Shows the stored values for editing. False when the dialog could not be shown, a value could not
+// be stored as typed (then nothing is written) or a write failed, so that a caller can tell any of
+// those from a cancelled dialog.
 bool EditInDialog(CWinlogonSettings& settings)
 {
     CTollveyDlg dialog;
@@ -49,6 +63,10 @@ bool EditInDialog(CWinlogonSettings& settings)
     const INT_PTR result = dialog.DoModal();
     if (result != IDOK)
         return result != -1;
+    if (const UINT lost = FindLostValue(dialog)) {
+        AfxMessageBox(lost, MB_OK);
+        return false;
+    }
     return SaveEditedValues(dialog, settings);
 }
 
@@ -62,7 +80,9 @@ bool CTollveyApp::InitInstance()
     // The stored values are loaded before the command line is looked at.
     CWinlogonSettings settings;
     CDialogCmdLine cmdLine;
-    const bool silent = cmdLine.Parse(__argc, __argv) && cmdLine.GetTokenCount() != 0;
+    // A command line the code page cannot hold is refused like one that does not parse.
+    const bool silent = FindUnrepresentableArgument() == nullptr && cmdLine.Parse(__argc, __argv) &&
+                        cmdLine.GetTokenCount() != 0;
     const bool saved = silent ? ApplyGivenValues(cmdLine, settings) : EditInDialog(settings);
     if (!saved)
         SetExitCode(1);

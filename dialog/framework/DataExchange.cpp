@@ -1,5 +1,9 @@
 #include "framework/DataExchange.h"
 
+#include "OutOfMemory.h"
+
+#include <cstdlib>
+
 HWND CDataExchange::PrepareCtrl(int id)
 {
     HWND control = GetDlgItem(m_hWndDialog, id);
@@ -14,8 +18,13 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value)
     if (control == nullptr)
         return;
     if (pDX->m_bSaveAndValidate) {
-        const int length = GetWindowTextLengthA(control);
-        GetWindowTextA(control, value.GetBuffer(length), length + 1);
+        // Read as UTF-16, so that a character the code page cannot hold is noticed, not replaced.
+        const int length = GetWindowTextLengthW(control);
+        wchar_t* text =
+            static_cast<wchar_t*>(AllocateOrStop(static_cast<size_t>(length) + 1, sizeof(wchar_t)));
+        text[GetWindowTextW(control, text, length + 1)] = L'\0';
+        value.AssignWide(text);
+        std::free(text);
     } else {
         SetWindowTextA(control, value);
     }

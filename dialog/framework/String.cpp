@@ -1,10 +1,17 @@
 #include "framework/String.h"
 
-CString& CString::operator=(const char* text)
+#include "AnsiText.h"
+
+void CString::Assign(const char* text)
 {
-    CHeapString copy(text);
-    m_text = copy;
-    return *this;
+    m_text.Assign(text);
+    m_lost = false;
+}
+
+bool CString::AssignWide(const wchar_t* text)
+{
+    m_lost = !ToActiveCodePage(text, m_text);
+    return !m_lost;
 }
 
 bool CString::LoadString(UINT id)
