@@ -1,5 +1,9 @@
 #include "DialogProcess.h"
 
+#include "Process.h"
+
+#include <iterator>
+
 namespace {
 
 struct CSearch
@@ -61,11 +65,11 @@ int CountControls(HWND window, const char* className)
 
 CDialogProcess::CDialogProcess(const std::string& commandLine)
 {
-    std::string writable = commandLine;
-    STARTUPINFOA startup = {};
+    std::wstring writable = Utf16(commandLine);
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &writable[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    if (!CreateProcessW(nullptr, &writable[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process))
         return;
     CloseHandle(process.hThread);
@@ -110,7 +114,12 @@ std::string ControlText(HWND window, int id)
     HWND control = GetDlgItem(window, id);
     if (control == nullptr)
         return "<missing>";
-    char text[1024] = "";
-    SendMessageA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
+    wchar_t text[1024] = L"";
+    SendMessageW(control, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+    return Utf8(text);
+}
+
+void SetControlText(HWND window, int id, const std::string& text)
+{
+    SetDlgItemTextW(window, id, Utf16(text).c_str());
 }

@@ -9,7 +9,7 @@
 class CDialogProcess
 {
 public:
-    // commandLine goes to CreateProcess as it is.
+    // commandLine (UTF-8) goes to CreateProcessW as it is.
     explicit CDialogProcess(const std::string& commandLine);
     CDialogProcess(const CDialogProcess&) = delete;
     CDialogProcess& operator=(const CDialogProcess&) = delete;
@@ -35,5 +35,7 @@ bool HasControl(HWND window, const char* className, const char* text);
 // How many child controls of the class the window has.
 int CountControls(HWND window, const char* className);
 
-// The text of a control of the window; "<missing>" when there is no such control.
+// The text of a control of the window, in UTF-8; "<missing>" when there is no such control.
 std::string ControlText(HWND window, int id);
+// Types text (UTF-8) into a control, as a user of any language would.
+void SetControlText(HWND window, int id, const std::string& text);

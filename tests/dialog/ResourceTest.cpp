@@ -212,7 +212,7 @@ TEST_F(CResourceTest, DialogControlsInTabOrder)
     EXPECT_FALSE(reader.Overran()) << "controls fit in the resource";
 }
 
-TEST_F(CResourceTest, StringTableHoldsOnlyTheTwoMessages)
+TEST_F(CResourceTest, StringTableHoldsOnlyTheMessages)
 {
     EXPECT_EQ(Names(RT_STRING), std::vector<std::string>{"#1"}) << "one block, ids 0 to 15 (so no title string)";
     EXPECT_EQ(Languages(RT_STRING, MAKEINTRESOURCEA(1)), std::vector<WORD>{english}) << "string block language";
@@ -221,7 +221,10 @@ TEST_F(CResourceTest, StringTableHoldsOnlyTheTwoMessages)
 
     const std::string expected[16] = {
         "", "Tollvey values saved.",
-        "Couldn't modify the Windows NT Registry.\nYou must have the administrator privileges."};
+        "Couldn't modify the Windows NT Registry.\nYou must have the administrator privileges.",
+        "The user name holds characters that this system cannot store.\nNothing was saved.",
+        "The password holds characters that this system cannot store.\nNothing was saved.",
+        "The domain holds characters that this system cannot store.\nNothing was saved."};
     CTemplateReader reader(data.data(), data.size());
     for (int id = 0; id < 16; ++id) {
         std::string text;

@@ -56,7 +56,7 @@ CProcessResult RunProcess(const std::string& commandLine)
     startup.hStdOutput = out.write;
     startup.hStdError = err.write;
 
-    std::wstring wide = LongPath(commandLine).substr(4);
+    std::wstring wide = Utf16(commandLine);
     PROCESS_INFORMATION process = {};
     result.started = CreateProcessW(nullptr, &wide[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                                     &startup, &process) != FALSE;
@@ -94,13 +94,27 @@ std::string DirectoryOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-std::wstring LongPath(const std::string& path)
+std::wstring Utf16(const std::string& utf8)
 {
-    const int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
     std::wstring wide(static_cast<size_t>(length > 0 ? length - 1 : 0), L'\0');
     if (length > 1)
-        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], length);
-    return L"\\\\?\\" + wide;
+        MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &wide[0], length);
+    return wide;
+}
+
+std::string Utf8(const std::wstring& wide)
+{
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(length > 0 ? length - 1 : 0), '\0');
+    if (length > 1)
+        WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, &utf8[0], length, nullptr, nullptr);
+    return utf8;
+}
+
+std::wstring LongPath(const std::string& path)
+{
+    return L"\\\\?\\" + Utf16(path);
 }
 
 bool MakeDirectories(const std::string& directory)
@@ -120,9 +134,9 @@ bool CopyInto(const std::string& from, const std::string& to)
 
 std::string MakeScratchDirectory(const std::string& name)
 {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    std::string directory = std::string(temp) + name + "\\";
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::string directory = Utf8(temp) + name + "\\";
     RemoveTree(directory);
     MakeDirectories(directory);
     return directory;
@@ -140,12 +154,10 @@ void RemoveTree(const std::string& directory)
             const std::wstring name = found.cFileName;
             if (name == L"." || name == L"..")
                 continue;
-            char narrow[MAX_PATH * 2];
-            WideCharToMultiByte(CP_ACP, 0, name.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(base + narrow);
+                RemoveTree(base + Utf8(name));
             else
-                DeleteFileW(LongPath(base + narrow).c_str());
+                DeleteFileW(LongPath(base + Utf8(name)).c_str());
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }

@@ -11,7 +11,12 @@ struct CProcessResult
     std::string errors; // standard error
 };
 
-// commandLine goes to CreateProcess as it is (so the program's own quoting is under test).
+// Texts and paths in the tests are UTF-8, whatever the test program's code page; Windows is
+// handed them in UTF-16.
+std::wstring Utf16(const std::string& utf8);
+std::string Utf8(const std::wstring& wide);
+
+// commandLine goes to CreateProcessW as it is (so the program's own quoting is under test).
 CProcessResult RunProcess(const std::string& commandLine);
 
 // Wine maps the Unix root to drive Z:.

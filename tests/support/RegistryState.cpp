@@ -149,3 +149,30 @@ std::optional<std::string> RegQueryData(const char* path, const char* name, cons
     const size_t end = query.output.find("\r\n", start);
     return query.output.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
+
+std::optional<std::string> ReadUnicodeText(const char* path, const char* name, RegistryView view)
+{
+    CKey key(path, KEY_QUERY_VALUE, view);
+    const std::wstring wideName = Utf16(name);
+    DWORD type = 0;
+    DWORD size = 0;
+    if (!key.handle ||
+        RegQueryValueExW(key.handle, wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        return std::nullopt;
+    std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
+    if (RegQueryValueExW(key.handle, wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
+                         &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return Utf8(data.c_str());
+}
+
+bool WriteUnicodeText(const char* path, const char* name, const std::string& utf8, RegistryView view)
+{
+    CKey key(path, KEY_SET_VALUE, view);
+    const std::wstring text = Utf16(utf8);
+    return key.handle &&
+           RegSetValueExW(key.handle, Utf16(name).c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}

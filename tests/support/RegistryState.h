@@ -65,3 +65,8 @@ CRegQuery RegQuery(const char* path, const char* name, const char* viewSwitch);
 
 // The data column of the line that reg query prints for the value, or nothing.
 std::optional<std::string> RegQueryData(const char* path, const char* name, const char* viewSwitch);
+
+// A REG_SZ value read and written in UTF-16, the form Windows keeps, as UTF-8 texts: never through
+// the test program's own code page, which cannot hold every character.
+std::optional<std::string> ReadUnicodeText(const char* path, const char* name, RegistryView view);
+bool WriteUnicodeText(const char* path, const char* name, const std::string& utf8, RegistryView view);
