@@ -1,5 +1,7 @@
 #include "DialogProcess.h"
 
+#include "Resource.h"
+
 namespace {
 
 struct CSearch
@@ -18,7 +20,7 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM search)
     GetWindowTextA(window, caption, sizeof caption);
     if (owner != s.processId || !IsWindowVisible(window) || lstrcmpA(caption, "Tollvey") != 0)
         return TRUE;
-    if ((GetDlgItem(window, 1001) != nullptr) != s.settingsDialog)
+    if ((GetDlgItem(window, IDC_USERNAME) != nullptr) != s.settingsDialog)
         return TRUE;
     s.found = window;
     return FALSE;

@@ -24,6 +24,11 @@ struct CKey
 
 } // namespace
 
+CRegistryValue TextValue(const char* name, const std::string& text, DWORD type)
+{
+    return {name, type, std::string(text.c_str(), text.size() + 1)};
+}
+
 std::optional<CRegistryValue> ReadValue(const char* path, const char* name, RegistryView view)
 {
     CKey key(path, KEY_QUERY_VALUE, view);
@@ -39,6 +44,18 @@ std::optional<CRegistryValue> ReadValue(const char* path, const char* name, Regi
         return std::nullopt;
     data.resize(size);
     return CRegistryValue{name, type, data};
+}
+
+std::string ReadText(const char* path, const char* name, RegistryView view)
+{
+    const auto value = ReadValue(path, name, view);
+    if (!value)
+        return "<missing>";
+    const size_t end = value->data.find('\0');
+    if (value->type != REG_SZ || end == std::string::npos || end + 1 != value->data.size())
+        return "<type " + std::to_string(value->type) + ", " + std::to_string(value->data.size()) +
+               " bytes>";
+    return value->data.substr(0, end);
 }
 
 std::vector<CRegistryValue> ReadAllValues(const char* path, RegistryView view)
@@ -72,7 +89,7 @@ bool WriteValue(const char* path, const CRegistryValue& value, RegistryView view
 
 bool WriteText(const char* path, const char* name, const std::string& text, RegistryView view)
 {
-    return WriteValue(path, {name, REG_SZ, std::string(text.c_str(), text.size() + 1)}, view);
+    return WriteValue(path, TextValue(name, text), view);
 }
 
 void RemoveValue(const char* path, const char* name, RegistryView view)

@@ -26,8 +26,14 @@ struct CRegistryValue
     }
 };
 
+// A text value as the programs write it: the text and its terminator.
+CRegistryValue TextValue(const char* name, const std::string& text, DWORD type = REG_SZ);
+
 // Under HKEY_LOCAL_MACHINE. Reads give nothing when the key or value is missing.
 std::optional<CRegistryValue> ReadValue(const char* path, const char* name, RegistryView view);
+// The text of a REG_SZ value stored with its one terminator counted; "<missing>", or a description
+// of data of any other shape.
+std::string ReadText(const char* path, const char* name, RegistryView view);
 std::vector<CRegistryValue> ReadAllValues(const char* path, RegistryView view);
 bool WriteValue(const char* path, const CRegistryValue& value, RegistryView view);
 bool WriteText(const char* path, const char* name, const std::string& text, RegistryView view);
