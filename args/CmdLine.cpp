@@ -1,5 +1,6 @@
 #include "CmdLine.h"
 
+#include <algorithm>
 #include <cstring>
 
 CCmdLine::CCmdLine()
@@ -137,29 +138,28 @@ const char* CCmdLine::GetToken(uint32_t index) const
 
 const char* CCmdLine::GetErrorText()
 {
-    m_error.Assign("");
+    // Parse stops at the first failure, so at most one record is set.
     if (m_invalidToken != 0) {
         m_error.Assign("Invalid argument: ");
         m_error.Append(GetToken(m_invalidToken));
         m_error.Append("\n\n");
-    }
-    if (m_exclusivePair.first != nullptr) {
+    } else if (m_exclusivePair.first != nullptr) {
         m_error.Assign("Exclusive arguments: ");
         m_error.Append(m_exclusivePair.first->GetName());
         m_error.Append(" and ");
         m_error.Append(m_exclusivePair.second->GetName());
         m_error.Append("\n\n");
-    }
-    if (m_dependencyPair.first != nullptr) {
+    } else if (m_dependencyPair.first != nullptr) {
         m_error.Assign(m_dependencyPair.second->GetName());
         m_error.Append(" is invalid without ");
         m_error.Append(m_dependencyPair.first->GetName());
         m_error.Append("\n\n");
-    }
-    if (m_missingRequired != nullptr) {
+    } else if (m_missingRequired != nullptr) {
         m_error.Assign("Missing required argument: ");
         m_error.Append(m_missingRequired->GetName());
         m_error.Append("\n\n");
+    } else {
+        m_error.Assign("");
     }
     return m_error.GetText();
 }
@@ -167,6 +167,16 @@ const char* CCmdLine::GetErrorText()
 const char* CCmdLine::GetUsage(bool detailed)
 {
     m_usage.Assign("");
+    AppendSynopsis();
+    if (detailed) {
+        AppendNotes();
+        AppendTable();
+    }
+    return m_usage.GetText();
+}
+
+void CCmdLine::AppendSynopsis()
+{
     for (CCmdLineArg* argument : m_arguments) {
         if (!argument->IsRequired())
             m_usage.Append("[");
@@ -188,37 +198,42 @@ const char* CCmdLine::GetUsage(bool detailed)
         m_usage.Append(" ");
     }
     m_usage.Append("\n");
-    if (!detailed)
-        return m_usage.GetText();
+}
 
-    if (!m_usageNotes.empty()) {
+void CCmdLine::AppendNotes()
+{
+    if (m_usageNotes.empty())
+        return;
+    m_usage.Append("\n");
+    for (const CHeapString& note : m_usageNotes) {
+        m_usage.Append(note);
         m_usage.Append("\n");
-        for (const CHeapString& note : m_usageNotes) {
-            m_usage.Append(note);
-            m_usage.Append("\n");
-        }
     }
-    if (m_arguments.empty())
-        return m_usage.GetText();
+}
 
+size_t CCmdLine::TableNameWidth(const CCmdLineArg& argument)
+{
+    return std::strlen(argument.GetName()) + (argument.IsNamed() ? 1 : 0);
+}
+
+void CCmdLine::AppendTable()
+{
+    if (m_arguments.empty())
+        return;
     size_t width = 0;
-    for (const CCmdLineArg* argument : m_arguments) {
-        const size_t shown = std::strlen(argument->GetName()) + (argument->IsNamed() ? 1 : 0);
-        if (shown > width)
-            width = shown;
-    }
+    for (const CCmdLineArg* argument : m_arguments)
+        width = std::max(width, TableNameWidth(*argument));
     m_usage.Append("\n");
     CHeapString padding;
     for (const CCmdLineArg* argument : m_arguments) {
-        const size_t shown = std::strlen(argument->GetName()) + (argument->IsNamed() ? 1 : 0);
         if (argument->IsNamed())
             m_usage.Append("-");
         m_usage.Append(argument->GetName());
-        const size_t blanks = width + 2 - shown;
+        // Two blanks after the widest name.
+        const size_t blanks = width + 2 - TableNameWidth(*argument);
         std::memset(padding.Reserve(blanks), ' ', blanks);
         m_usage.Append(padding);
         m_usage.Append(argument->GetDescription());
         m_usage.Append("\n");
     }
-    return m_usage.GetText();
 }

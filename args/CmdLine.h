@@ -53,6 +53,13 @@ private:
     bool CheckDependencies();
     bool CheckRequired();
 
+    // The usage text's parts, in order: the synopsis line, the notes, the table of descriptions.
+    void AppendSynopsis();
+    void AppendNotes();
+    void AppendTable();
+    // The width of an argument's name in the table, its dash included.
+    static size_t TableNameWidth(const CCmdLineArg& argument);
+
     ArgList m_arguments;
     std::vector<CHeapString, CStopAllocator<CHeapString>> m_usageNotes;
     std::vector<ArgList, CStopAllocator<ArgList>> m_exclusiveGroups;

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build make g++ python3
+    cmake ninja-build make g++ python3 python3-pefile
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
     wine wine64 wine32:i386
     xvfb xdotool imagemagick

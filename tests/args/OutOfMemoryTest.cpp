@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -47,8 +48,8 @@ TEST(OutOfMemoryDeathTest, FailedAllocationsStopWithTheTextAndStatusOne)
     EXPECT_EQ(StdoutOfStop("allocate", [] { (void)AllocateOrStop(SIZE_MAX / 4, 2); }), kStopText);
     EXPECT_EQ(StdoutOfStop("size-overflow", [] { (void)AllocateOrStop(SIZE_MAX / 2, 4); }), kStopText);
     EXPECT_EQ(StdoutOfStop("container", [] {
-                  CStopAllocator<CHeapString> allocator;
-                  (void)allocator.allocate(SIZE_MAX / sizeof(CHeapString) / 2);
+                  std::vector<CHeapString, CStopAllocator<CHeapString>> strings;
+                  strings.reserve(strings.max_size());
               }),
               kStopText);
 }

@@ -22,7 +22,7 @@ class TollveyCmdTest : public CConsoleFixture
 protected:
     std::string Reload(const std::string& arguments) const
     {
-        return Sz("\"" + m_directory + "Tollvey.exe\"" + arguments);
+        return "\"" + m_directory + "Tollvey.exe\"" + arguments;
     }
 };
 
@@ -40,34 +40,31 @@ TEST_F(TollveyCmdTest, ActingRunsEchoWriteAndRegisterTheReload)
         std::string entry; // the command after the quoted path, or missing
     };
     const Case cases[] = {
-        {"-u=alice -d=WORKGROUP", "Username:    alice\r\nDomain Name: WORKGROUP\r\n", Sz("1"),
-         Sz("alice"), Sz("oldpw"), Sz("WORKGROUP"), " -u=alice -p=oldpw -dWORKGROUP"},
+        {"-u=alice -d=WORKGROUP", "Username:    alice\r\nDomain Name: WORKGROUP\r\n", "1", "alice", "oldpw",
+         "WORKGROUP", " -u=alice -p=oldpw -dWORKGROUP"},
         {"-u=alice -p=secret -d=WORKGROUP -r-",
-         "Username:    alice\r\nPassword:    secret\r\nDomain Name: WORKGROUP\r\n", Sz("1"),
-         Sz("alice"), Sz("secret"), Sz("WORKGROUP"), missing},
-        {"-?-", "", missing, Sz("olduser"), Sz("oldpw"), Sz("OLDDOM"),
-         " -u=olduser -p=oldpw -dOLDDOM"},
-        {"-r-", "", missing, Sz("olduser"), Sz("oldpw"), Sz("OLDDOM"), missing},
-        {"-r", "", missing, Sz("olduser"), Sz("oldpw"), Sz("OLDDOM"), " -u=olduser -p=oldpw -dOLDDOM"},
-        {"-r+", "", missing, Sz("olduser"), Sz("oldpw"), Sz("OLDDOM"),
-         " -u=olduser -p=oldpw -dOLDDOM"},
-        {"-u=", "Username:    \r\n", Sz("0"), Sz(""), Sz("oldpw"), Sz("OLDDOM"), " -p=oldpw -dOLDDOM"},
-        {"-u", "Username:    \r\n", Sz("0"), Sz(""), Sz("oldpw"), Sz("OLDDOM"), " -p=oldpw -dOLDDOM"},
-        {"-U=alice", "Username:    alice\r\n", Sz("1"), Sz("alice"), Sz("oldpw"), Sz("OLDDOM"),
-         " -u=alice -p=oldpw -dOLDDOM"},
-        {"-username=alice", "Username:    sername=alice\r\n", Sz("1"), Sz("sername=alice"),
-         Sz("oldpw"), Sz("OLDDOM"), " -u=sername=alice -p=oldpw -dOLDDOM"},
-        {"-dWORKGROUP", "Domain Name: WORKGROUP\r\n", missing, Sz("olduser"), Sz("oldpw"),
-         Sz("WORKGROUP"), " -u=olduser -p=oldpw -dWORKGROUP"},
-        {"/d:WORKGROUP", "Domain Name: WORKGROUP\r\n", missing, Sz("olduser"), Sz("oldpw"),
-         Sz("WORKGROUP"), " -u=olduser -p=oldpw -dWORKGROUP"},
-        {"-d==corp", "Domain Name: =corp\r\n", missing, Sz("olduser"), Sz("oldpw"), Sz("=corp"),
+         "Username:    alice\r\nPassword:    secret\r\nDomain Name: WORKGROUP\r\n", "1", "alice", "secret",
+         "WORKGROUP", missing},
+        {"-?-", "", missing, "olduser", "oldpw", "OLDDOM", " -u=olduser -p=oldpw -dOLDDOM"},
+        {"-r-", "", missing, "olduser", "oldpw", "OLDDOM", missing},
+        {"-r", "", missing, "olduser", "oldpw", "OLDDOM", " -u=olduser -p=oldpw -dOLDDOM"},
+        {"-r+", "", missing, "olduser", "oldpw", "OLDDOM", " -u=olduser -p=oldpw -dOLDDOM"},
+        {"-u=", "Username:    \r\n", "0", "", "oldpw", "OLDDOM", " -p=oldpw -dOLDDOM"},
+        {"-u", "Username:    \r\n", "0", "", "oldpw", "OLDDOM", " -p=oldpw -dOLDDOM"},
+        {"-U=alice", "Username:    alice\r\n", "1", "alice", "oldpw", "OLDDOM", " -u=alice -p=oldpw -dOLDDOM"},
+        {"-username=alice", "Username:    sername=alice\r\n", "1", "sername=alice", "oldpw", "OLDDOM",
+         " -u=sername=alice -p=oldpw -dOLDDOM"},
+        {"-dWORKGROUP", "Domain Name: WORKGROUP\r\n", missing, "olduser", "oldpw", "WORKGROUP",
+         " -u=olduser -p=oldpw -dWORKGROUP"},
+        {"/d:WORKGROUP", "Domain Name: WORKGROUP\r\n", missing, "olduser", "oldpw", "WORKGROUP",
+         " -u=olduser -p=oldpw -dWORKGROUP"},
+        {"-d==corp", "Domain Name: =corp\r\n", missing, "olduser", "oldpw", "=corp",
          " -u=olduser -p=oldpw -d==corp"},
-        {"\"-p=two words\" -d=", "Password:    two words\r\nDomain Name: \r\n", missing,
-         Sz("olduser"), Sz("two words"), Sz(""), " -u=olduser \"-p=two words\""},
+        {"\"-p=two words\" -d=", "Password:    two words\r\nDomain Name: \r\n", missing, "olduser",
+         "two words", "", " -u=olduser \"-p=two words\""},
     };
     for (const Case& c : cases) {
-        CWinlogonFixture::SetUp();
+        ResetValues();
         StoreOldValues(true);
         const CProcessResult run = Run(c.arguments);
         ASSERT_TRUE(run.started) << c.arguments;
@@ -129,7 +126,7 @@ TEST_F(TollveyCmdTest, WithoutWriteRightsEveryFailureIsReported)
         {"-r", false, failureLines, 1},
     };
     for (const Case& c : cases) {
-        CWinlogonFixture::SetUp();
+        ResetValues();
         StoreOldValues(c.entryBefore);
         const std::string entryBefore = Entry();
         CReadOnlyKey winlogon(winlogonKeyPath, KEY_WOW64_64KEY);
@@ -139,7 +136,7 @@ TEST_F(TollveyCmdTest, WithoutWriteRightsEveryFailureIsReported)
         EXPECT_EQ(run.output, banner + c.output) << "arguments: " << c.arguments;
         EXPECT_EQ(run.errors, "") << "arguments: " << c.arguments;
         EXPECT_EQ(run.exitCode, c.exitCode) << "arguments: " << c.arguments;
-        EXPECT_EQ(Winlogon("DefaultUserName"), Sz("olduser")) << "arguments: " << c.arguments;
+        EXPECT_EQ(Winlogon("DefaultUserName"), "olduser") << "arguments: " << c.arguments;
         EXPECT_EQ(Winlogon("AutoAdminLogon"), "<missing>") << "arguments: " << c.arguments;
         EXPECT_EQ(Entry(), entryBefore) << "arguments: " << c.arguments;
     }

@@ -1,6 +1,7 @@
 #include "DialogFixture.h"
 
 #include "Process.h"
+#include "Resource.h"
 
 std::string CDialogFixture::s_directory;
 
@@ -24,32 +25,15 @@ void CDialogFixture::Store(const std::string& userName, const std::string& passw
         RemoveValue(runOnceKeyPath, "Tollvey", KEY_WOW64_64KEY);
 }
 
-namespace {
-
-std::string TextOf(const char* path, const char* name)
-{
-    const auto value = ReadValue(path, name, KEY_WOW64_64KEY);
-    if (!value)
-        return "<missing>";
-    const std::string& data = value->data;
-    return data.substr(0, data.find('\0'));
-}
-
-} // namespace
-
-std::string CDialogFixture::Winlogon(const char* name) { return TextOf(winlogonKeyPath, name); }
-
-std::string CDialogFixture::Entry() { return TextOf(runOnceKeyPath, "Tollvey"); }
-
 void CDialogFixture::ExpectDialogThenClose(CDialogProcess& run, const std::string& userName,
                                            const std::string& password, const std::string& domain)
 {
     ASSERT_TRUE(run.IsStarted()) << "Tollvey.exe starts";
     HWND window = run.WaitForWindow(exitTimeoutMs);
     ASSERT_NE(window, nullptr) << "a window captioned Tollvey opens";
-    EXPECT_EQ(ControlText(window, 1001), userName) << "user name box";
-    EXPECT_EQ(ControlText(window, 1003), password) << "password box";
-    EXPECT_EQ(ControlText(window, 1002), domain) << "domain box";
+    EXPECT_EQ(ControlText(window, IDC_USERNAME), userName) << "user name box";
+    EXPECT_EQ(ControlText(window, IDC_PASSWORD), password) << "password box";
+    EXPECT_EQ(ControlText(window, IDC_DOMAIN), domain) << "domain box";
     PostMessageA(window, WM_CLOSE, 0, 0);
     DWORD exitCode = 99;
     ASSERT_TRUE(run.WaitForExit(exitTimeoutMs, exitCode)) << "the program ends once the dialog is closed";

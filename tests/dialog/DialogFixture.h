@@ -1,30 +1,24 @@
-// Runs the shipped programs from one directory of their own, as they are shipped, and puts the
-// Winlogon and RunOnce keys back as they were after each test.
+// Runs the shipped programs from one directory of their own, as they are shipped. The registry is
+// reset and put back as for every test of the store.
 #pragma once
 
 #include "DialogProcess.h"
-#include "RegistryState.h"
+#include "WinlogonFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-class CDialogFixture : public ::testing::Test
+class CDialogFixture : public CWinlogonFixture
 {
 protected:
     static const DWORD exitTimeoutMs = 20000;
-
-    CDialogFixture() : m_snapshot({winlogonKeyPath, runOnceKeyPath}) {}
 
     static void SetUpTestSuite();
 
     // The stored values every test starts from; the start-up entry only when entry is given.
     static void Store(const std::string& userName, const std::string& password, const std::string& domain,
                       const char* entry);
-
-    // The value's text without its terminator, "<missing>" when it is not there.
-    static std::string Winlogon(const char* name);
-    static std::string Entry();
 
     static std::string DialogExe() { return s_directory + "Tollvey.exe"; }
     static std::string ConsoleExe() { return s_directory + "TollveyCmd.exe"; }
@@ -37,7 +31,6 @@ protected:
 
 private:
     static std::string s_directory;
-    CRegistrySnapshot m_snapshot;
 };
 
 // A gtest case name made of a table row's description.

@@ -3,6 +3,7 @@
 // under X drive the same dialog with the keyboard and the mouse.
 #include "DialogFixture.h"
 #include "ReadOnlyKey.h"
+#include "Resource.h"
 
 #include <optional>
 
@@ -63,9 +64,9 @@ TEST_P(CDialogOkTest, WritesAllFourAndTellsTheOutcome)
     HWND dialog = run.WaitForWindow(exitTimeoutMs);
     ASSERT_NE(dialog, nullptr) << "the settings dialog opens";
     if (c.typedUserName != nullptr)
-        SetDlgItemTextA(dialog, 1001, c.typedUserName);
+        SetDlgItemTextA(dialog, IDC_USERNAME, c.typedUserName);
     if (c.checkBoxClicked)
-        SendDlgItemMessageA(dialog, 1000, BM_CLICK, 0, 0);
+        SendDlgItemMessageA(dialog, IDC_RELOAD, BM_CLICK, 0, 0);
     PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
 
     HWND box = run.WaitForWindow(exitTimeoutMs, false);
@@ -95,7 +96,7 @@ TEST_F(CDialogFixture, CancelWritesNothing)
     CDialogProcess run(DialogExe());
     HWND dialog = run.WaitForWindow(exitTimeoutMs);
     ASSERT_NE(dialog, nullptr) << "the settings dialog opens";
-    SetDlgItemTextA(dialog, 1001, "carol");
+    SetDlgItemTextA(dialog, IDC_USERNAME, "carol");
     PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
     DWORD exitCode = 99;
     ASSERT_TRUE(run.WaitForExit(exitTimeoutMs, exitCode)) << "Cancel ends the program without a message";

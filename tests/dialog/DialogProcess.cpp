@@ -1,6 +1,7 @@
 #include "DialogProcess.h"
 
 #include "Process.h"
+#include "Resource.h"
 
 #include <iterator>
 
@@ -22,7 +23,7 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM search)
     GetWindowTextA(window, caption, sizeof caption);
     if (owner != s.processId || !IsWindowVisible(window) || lstrcmpA(caption, "Tollvey") != 0)
         return TRUE;
-    if ((GetDlgItem(window, 1001) != nullptr) != s.settingsDialog)
+    if ((GetDlgItem(window, IDC_USERNAME) != nullptr) != s.settingsDialog)
         return TRUE;
     s.found = window;
     return FALSE;

@@ -13,16 +13,6 @@ const char* const domainLostText =
     "The domain holds characters that this system cannot store.\nNothing was saved.";
 const char* const changed = "changed since";
 
-std::string Stored(const char* name)
-{
-    return ReadUnicodeText(winlogonKeyPath, name, KEY_WOW64_64KEY).value_or("<missing>");
-}
-
-std::string StoredEntry()
-{
-    return ReadUnicodeText(runOnceKeyPath, "Tollvey", KEY_WOW64_64KEY).value_or("<missing>");
-}
-
 bool EndsWith(const std::string& text, const std::string& end)
 {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -39,7 +29,7 @@ CProcessResult RunConsole(const std::string& exe, const std::string& value)
 // value is changed first, so that only what the entry carries can bring them back.
 void RunTheEntryAsTheNextStartup(DWORD timeoutMs)
 {
-    const std::string command = StoredEntry();
+    const std::string command = ReadText(runOnceKeyPath, "Tollvey", KEY_WOW64_64KEY);
     ASSERT_NE(command, "<missing>") << "a start-up entry was registered";
     RemoveValue(runOnceKeyPath, "Tollvey", KEY_WOW64_64KEY);
     for (const char* name : valueNames)
@@ -111,20 +101,20 @@ TEST_P(CEveryLanguageTest, ConsoleStoresItExactlyAndTheNextStartupBringsItBack)
                                          "\r\nDomain Name: " + value + "\r\n"))
         << "echo in UTF-8, the active code page:\n" << run.output;
     for (const char* name : valueNames)
-        EXPECT_EQ(Stored(name), value) << name;
-    EXPECT_EQ(StoredEntry().rfind("\"" + s_folder + "Tollvey.exe\" ", 0), 0u)
-        << "the entry names the real folder: " << StoredEntry();
+        EXPECT_EQ(Winlogon(name), value) << name;
+    EXPECT_EQ(Entry().rfind("\"" + s_folder + "Tollvey.exe\" ", 0), 0u)
+        << "the entry names the real folder: " << Entry();
 
     ASSERT_NO_FATAL_FAILURE(RunTheEntryAsTheNextStartup(exitTimeoutMs));
     for (const char* name : valueNames)
-        EXPECT_EQ(Stored(name), value) << name << " after the next start-up";
+        EXPECT_EQ(Winlogon(name), value) << name << " after the next start-up";
 }
 
 TEST_P(CEveryLanguageTest, DialogShowsItAndOkStoresItUnchanged)
 {
     const std::string& value = GetParam().text;
     for (const char* name : valueNames)
-        ASSERT_TRUE(WriteUnicodeText(winlogonKeyPath, name, value, KEY_WOW64_64KEY)) << name;
+        ASSERT_TRUE(WriteText(winlogonKeyPath, name, value, KEY_WOW64_64KEY)) << name;
     WriteText(winlogonKeyPath, "AutoAdminLogon", "0", KEY_WOW64_64KEY);
     RemoveValue(runOnceKeyPath, "Tollvey", KEY_WOW64_64KEY);
 
@@ -139,7 +129,7 @@ TEST_P(CEveryLanguageTest, DialogShowsItAndOkStoresItUnchanged)
     EXPECT_EQ(exitCode, 0u) << "exit status";
     EXPECT_EQ(Winlogon("AutoAdminLogon"), "1") << "the values were written again";
     for (const char* name : valueNames)
-        EXPECT_EQ(Stored(name), value) << name;
+        EXPECT_EQ(Winlogon(name), value) << name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, CEveryLanguageTest, ::testing::ValuesIn(everyLanguage),
@@ -200,16 +190,16 @@ TEST_P(CLegacyCodePageTest, ConsoleStoresItExactlyOrRefusesTheCommandLine)
                   std::string::npos)
             << run.output;
         EXPECT_NE(run.output.find("\r\n\r\n\r\nUsage:\r\n"), std::string::npos) << run.output;
-        EXPECT_EQ(Stored("DefaultUserName"), "stored-user") << "nothing written";
-        EXPECT_EQ(StoredEntry(), "<missing>") << "nothing written";
+        EXPECT_EQ(Winlogon("DefaultUserName"), "stored-user") << "nothing written";
+        EXPECT_EQ(Entry(), "<missing>") << "nothing written";
         return;
     }
     EXPECT_EQ(run.exitCode, 0u) << run.output;
     for (const char* name : valueNames)
-        EXPECT_EQ(Stored(name), value) << name;
+        EXPECT_EQ(Winlogon(name), value) << name;
     ASSERT_NO_FATAL_FAILURE(RunTheEntryAsTheNextStartup(exitTimeoutMs));
     for (const char* name : valueNames)
-        EXPECT_EQ(Stored(name), value) << name << " after the next start-up";
+        EXPECT_EQ(Winlogon(name), value) << name << " after the next start-up";
 }
 
 TEST_P(CLegacyCodePageTest, SilentModeStoresItExactlyOrOpensTheDialog)
@@ -218,13 +208,13 @@ TEST_P(CLegacyCodePageTest, SilentModeStoresItExactlyOrOpensTheDialog)
     CDialogProcess run(QuotedArgument(s_folder + "Tollvey.exe") + " " + QuotedArgument("-d=" + value));
     if (!Representable()) {
         ExpectDialogThenClose(run, "stored-user", "stored-pass", "STORED");
-        EXPECT_EQ(Stored("DefaultDomainName"), "STORED") << "nothing applied";
+        EXPECT_EQ(Winlogon("DefaultDomainName"), "STORED") << "nothing applied";
         return;
     }
     DWORD exitCode = 99;
     ASSERT_TRUE(run.WaitForExit(exitTimeoutMs, exitCode)) << "silent run ends by itself";
     EXPECT_EQ(exitCode, 0u) << "exit status";
-    EXPECT_EQ(Stored("DefaultDomainName"), value);
+    EXPECT_EQ(Winlogon("DefaultDomainName"), value);
 }
 
 TEST_P(CLegacyCodePageTest, DialogOkStoresItExactlyOrSaysWhichValueItCannotStore)
@@ -241,12 +231,12 @@ TEST_P(CLegacyCodePageTest, DialogOkStoresItExactlyOrSaysWhichValueItCannotStore
         EXPECT_EQ(message, domainLostText);
         EXPECT_EQ(exitCode, 1u) << "exit status";
         EXPECT_EQ(Winlogon("AutoAdminLogon"), "0") << "none of the four values written";
-        EXPECT_EQ(Stored("DefaultDomainName"), "STORED") << "none of the four values written";
+        EXPECT_EQ(Winlogon("DefaultDomainName"), "STORED") << "none of the four values written";
         return;
     }
     EXPECT_EQ(message, savedText);
     EXPECT_EQ(exitCode, 0u) << "exit status";
-    EXPECT_EQ(Stored("DefaultDomainName"), value);
+    EXPECT_EQ(Winlogon("DefaultDomainName"), value);
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, CLegacyCodePageTest, ::testing::ValuesIn(legacyCases),
@@ -264,8 +254,8 @@ TEST_F(CLegacyCodePageTest, ConsoleInAFolderTheCodePageCannotHoldRegistersNoEntr
     EXPECT_TRUE(EndsWith(run.output, "Username:    alice\r\nCouldn't modify the Windows NT Registry.\r\n"
                                      "You must have the administrator privileges.\r\n"))
         << run.output;
-    EXPECT_EQ(Stored("DefaultUserName"), "alice");
-    EXPECT_EQ(StoredEntry(), "<missing>");
+    EXPECT_EQ(Winlogon("DefaultUserName"), "alice");
+    EXPECT_EQ(Entry(), "<missing>");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Reads the resources back from the built Tollvey.exe, loaded as a data file, field by field.
 #include "Process.h"
+#include "Resource.h"
 
 #include <windows.h>
 
@@ -89,10 +90,10 @@ struct CControl
 };
 
 const CControl expectedControls[] = {
-    {"user name box", "#129", 1001, "", 75, 5, 95, 14, 0x50810080},
-    {"password box", "#129", 1003, "", 75, 20, 95, 14, 0x508100A0},
-    {"domain box", "#129", 1002, "", 75, 35, 95, 14, 0x50810080},
-    {"reload check box", "#128", 1000, "Reload on every startup", 10, 55, 91, 10, 0x50010003},
+    {"user name box", "#129", IDC_USERNAME, "", 75, 5, 95, 14, 0x50810080},
+    {"password box", "#129", IDC_PASSWORD, "", 75, 20, 95, 14, 0x508100A0},
+    {"domain box", "#129", IDC_DOMAIN, "", 75, 35, 95, 14, 0x50810080},
+    {"reload check box", "#128", IDC_RELOAD, "Reload on every startup", 10, 55, 91, 10, 0x50010003},
     {"OK button", "#128", IDOK, "OK", 180, 5, 55, 15, 0x50010001},
     {"Cancel button", "#128", IDCANCEL, "Cancel", 180, 25, 55, 15, 0x50010000},
     {"Username label", "#130", 0xFFFF, "Username", 10, 5, 33, 8, 0x50020000},
@@ -156,8 +157,8 @@ HMODULE CResourceTest::s_module = nullptr;
 
 TEST_F(CResourceTest, DialogTemplateHeader)
 {
-    EXPECT_EQ(Languages(RT_DIALOG, MAKEINTRESOURCEA(101)), std::vector<WORD>{english}) << "template 101 language";
-    const std::vector<BYTE> data = Resource(RT_DIALOG, MAKEINTRESOURCEA(101));
+    EXPECT_EQ(Languages(RT_DIALOG, MAKEINTRESOURCEA(IDD_TOLLVEY)), std::vector<WORD>{english}) << "template 101 language";
+    const std::vector<BYTE> data = Resource(RT_DIALOG, MAKEINTRESOURCEA(IDD_TOLLVEY));
     ASSERT_FALSE(data.empty()) << "template 101 in language 1033";
     CTemplateReader reader(data.data(), data.size());
 
@@ -180,7 +181,7 @@ TEST_F(CResourceTest, DialogTemplateHeader)
 
 TEST_F(CResourceTest, DialogControlsInTabOrder)
 {
-    const std::vector<BYTE> data = Resource(RT_DIALOG, MAKEINTRESOURCEA(101));
+    const std::vector<BYTE> data = Resource(RT_DIALOG, MAKEINTRESOURCEA(IDD_TOLLVEY));
     ASSERT_FALSE(data.empty()) << "template 101 in language 1033";
     CTemplateReader reader(data.data(), data.size());
     reader.Dword();

@@ -22,6 +22,19 @@ VALUES = ("AutoAdminLogon", "DefaultUserName", "DefaultPassword", "DefaultDomain
 TIMEOUT = 30
 
 
+def resource_ids():
+    """The ids that dialog/Resource.h defines, by name."""
+    header = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "dialog", "Resource.h")
+    with open(header, encoding="ascii") as f:
+        return {name: int(value) for name, value in re.findall(r"^#define (\w+) (\d+)$", f.read(), re.M)}
+
+
+IDS = resource_ids()
+USER_NAME, PASSWORD, DOMAIN, RELOAD = (IDS[name] for name in
+                                       ("IDC_USERNAME", "IDC_PASSWORD", "IDC_DOMAIN", "IDC_RELOAD"))
+IDOK, IDCANCEL = 1, 2
+
+
 class Failures:
     def __init__(self):
         self.lines = []
@@ -106,7 +119,7 @@ def wait_for(probe_exe, predicate, what, timeout=TIMEOUT):
 
 
 def is_dialog(window):
-    return any(c["id"] == 1001 for c in window["controls"])
+    return any(c["id"] == USER_NAME for c in window["controls"])
 
 
 def control(window, control_id):
@@ -182,12 +195,12 @@ def case_opens_filled_then_escape(context, failures):
     program, report, dialog = open_dialog(context, failures, case)
     if dialog is None:
         return
-    failures.check(case, "user name box", "alice", control(dialog, 1001).get("text"))
-    failures.check(case, "domain box", "OFFICE", control(dialog, 1002).get("text"))
-    failures.check(case, "password box masks its text", True, control(dialog, 1003).get("passwordChar", 0) != 0)
-    failures.check(case, "user name box does not mask", 0, control(dialog, 1001).get("passwordChar"))
-    failures.check(case, "check box checked when the entry exists", 1, control(dialog, 1000).get("check"))
-    failures.check(case, "focus on opening", 1001, dialog["focus"])
+    failures.check(case, "user name box", "alice", control(dialog, USER_NAME).get("text"))
+    failures.check(case, "domain box", "OFFICE", control(dialog, DOMAIN).get("text"))
+    failures.check(case, "password box masks its text", True, control(dialog, PASSWORD).get("passwordChar", 0) != 0)
+    failures.check(case, "user name box does not mask", 0, control(dialog, USER_NAME).get("passwordChar"))
+    failures.check(case, "check box checked when the entry exists", 1, control(dialog, RELOAD).get("check"))
+    failures.check(case, "focus on opening", USER_NAME, dialog["focus"])
 
     area, rect = report["workArea"], dialog["rect"]
     width, height = rect[2] - rect[0], rect[3] - rect[1]
@@ -198,7 +211,7 @@ def case_opens_filled_then_escape(context, failures):
     time.sleep(0.5)
     screenshot(os.path.join(context["shots"], "dialog.png"))
 
-    for expected in (1003, 1002, 1000, 1, 2, 1001):
+    for expected in (PASSWORD, DOMAIN, RELOAD, IDOK, IDCANCEL, USER_NAME):
         key("Tab")
         failures.check(case, f"Tab moves the focus to control {expected}", True,
                        wait_for_focus(context, expected) is not None)
@@ -215,7 +228,7 @@ def case_type_and_enter_from_domain(context, failures):
     program, _, dialog = open_dialog(context, failures, case)
     if dialog is None:
         return
-    failures.check(case, "check box unchecked without an entry", 0, control(dialog, 1000).get("check"))
+    failures.check(case, "check box unchecked without an entry", 0, control(dialog, RELOAD).get("check"))
     # The focused box has its text selected, so typing replaces it.
     type_text("bob smith")
     key("Tab")
@@ -223,7 +236,7 @@ def case_type_and_enter_from_domain(context, failures):
     key("Tab")
     type_text("NEWDOM")
     key("Tab", "space", "shift+Tab")
-    failures.check(case, "focus back in the domain box", True, wait_for_focus(context, 1002) is not None)
+    failures.check(case, "focus back in the domain box", True, wait_for_focus(context, DOMAIN) is not None)
     key("Return")
 
     _, box = wait_for(context["probe"], lambda w: not is_dialog(w), "the confirmation")
@@ -283,7 +296,7 @@ def case_closed_without_saving(context, failures, how):
         failures.check(case, "the caption has a close box", True, dialog["closeBox"] != [0, 0])
         click(dialog["closeBox"])
     else:
-        click(centre(control(dialog, 2)["rect"]))
+        click(centre(control(dialog, IDCANCEL)["rect"]))
     failures.check(case, "exit status, no message box", 0, program.wait())
     failures.check(case, "registry", before, stored())
 

@@ -32,7 +32,7 @@ TEST_F(ArchiveTest, ConsoleRegistersTheUnpackedDialogProgramAndTheNextStartupRea
     ASSERT_TRUE(run.started) << "TollveyCmd.exe from the archive starts";
     EXPECT_EQ(run.exitCode, 0u) << run.output;
     const std::string entry = Entry();
-    EXPECT_EQ(entry, Sz("\"" + folder + "\\Tollvey.exe\" -u=alice \"-p=pa ss\" -dWORKGROUP"))
+    EXPECT_EQ(entry, "\"" + folder + "\\Tollvey.exe\" -u=alice \"-p=pa ss\" -dWORKGROUP")
         << "the start-up entry names the unpacked Tollvey.exe, quoted";
 
     // The next start-up: Windows runs the stored command as it stands.
@@ -41,9 +41,9 @@ TEST_F(ArchiveTest, ConsoleRegistersTheUnpackedDialogProgramAndTheNextStartupRea
     const CProcessResult startup = RunProcess(entry.c_str());
     ASSERT_TRUE(startup.started) << "the stored command starts: " << entry;
     EXPECT_EQ(startup.exitCode, 0u) << "silent mode reports success";
-    EXPECT_EQ(Winlogon("DefaultUserName"), Sz("alice"));
-    EXPECT_EQ(Winlogon("DefaultPassword"), Sz("pa ss"));
-    EXPECT_EQ(Winlogon("DefaultDomainName"), Sz("WORKGROUP"));
-    EXPECT_EQ(Winlogon("AutoAdminLogon"), Sz("1"));
+    EXPECT_EQ(Winlogon("DefaultUserName"), "alice");
+    EXPECT_EQ(Winlogon("DefaultPassword"), "pa ss");
+    EXPECT_EQ(Winlogon("DefaultDomainName"), "WORKGROUP");
+    EXPECT_EQ(Winlogon("AutoAdminLogon"), "1");
     EXPECT_EQ(Entry(), entry) << "the start-up run leaves its entry alone";
 }

@@ -9,98 +9,54 @@ at most BYTES long. Prints one line per failed check and exits 1 if any failed.
 """
 import argparse
 import os
-import struct
 import sys
 
+import pefile
+
 SYSTEM_DLLS = {"kernel32.dll", "advapi32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll"}
-SUBSYSTEMS = {"gui": 2, "console": 3}
-RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
+SUBSYSTEMS = {"gui": pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_GUI"],
+              "console": pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_CUI"]}
+RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = (pefile.RESOURCE_TYPE[name] for name in
+                                                   ("RT_ICON", "RT_GROUP_ICON", "RT_VERSION", "RT_MANIFEST"))
 
 
-class Pe:
-    def __init__(self, data):
-        self.data = data
-        if data[:2] != b"MZ":
-            raise ValueError("no MZ header")
-        pe = struct.unpack_from("<I", data, 0x3C)[0]
-        if data[pe:pe + 4] != b"PE\0\0":
-            raise ValueError("no PE signature")
-        self.machine, sections, _, _, _, optional_size, _ = struct.unpack_from("<HHIIIHH", data, pe + 4)
-        optional = pe + 24
-        self.magic = struct.unpack_from("<H", data, optional)[0]
-        self.subsystem = struct.unpack_from("<H", data, optional + 68)[0]
-        directories = optional + 96
-        self.directories = [struct.unpack_from("<II", data, directories + 8 * i) for i in range(16)]
-        self.sections = []
-        table = optional + optional_size
-        for i in range(sections):
-            name, vsize, vaddr, rsize, raddr = struct.unpack_from("<8sIIII", data, table + 40 * i)
-            self.sections.append((vaddr, max(vsize, rsize), raddr))
+def imports(pe):
+    return [entry.dll.decode("latin-1") for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", [])]
 
-    def offset(self, rva):
-        for vaddr, size, raddr in self.sections:
-            if vaddr <= rva < vaddr + size:
-                return rva - vaddr + raddr
-        raise ValueError("address 0x%x lies in no section" % rva)
 
-    def cstring(self, rva):
-        start = self.offset(rva)
-        return self.data[start:self.data.index(b"\0", start)].decode("latin-1")
-
-    def imports(self):
-        rva, _ = self.directories[1]
-        if rva == 0:
-            return []
-        names, at = [], self.offset(rva)
-        while True:
-            entry = struct.unpack_from("<IIIII", self.data, at)
-            if entry == (0, 0, 0, 0, 0):
-                return names
-            names.append(self.cstring(entry[3]))
-            at += 20
-
-    def resources(self):
-        """{(type, id): [data bytes of each language]} for numbered types and ids."""
-        rva, _ = self.directories[2]
-        if rva == 0:
-            return {}
-        base = self.offset(rva)
-        found = {}
-
-        def entries(at):
-            named, numbered = struct.unpack_from("<HH", self.data, at + 12)
-            for i in range(named + numbered):
-                name, target = struct.unpack_from("<II", self.data, at + 16 + 8 * i)
-                yield name, target
-
-        for rtype, type_dir in entries(base):
-            for rid, id_dir in entries(base + (type_dir & 0x7FFFFFFF)):
-                for _, leaf in entries(base + (id_dir & 0x7FFFFFFF)):
-                    data_rva, size = struct.unpack_from("<II", self.data, base + leaf)
-                    start = self.offset(data_rva)
-                    found.setdefault((rtype, rid), []).append(self.data[start:start + size])
-        return found
+def resources_of(pe):
+    """{(type, id): [data bytes of each language]}; named types and ids have the id None."""
+    found = {}
+    root = getattr(pe, "DIRECTORY_ENTRY_RESOURCE", None)
+    for rtype in root.entries if root else []:
+        for rid in rtype.directory.entries:
+            for language in rid.directory.entries:
+                data = language.data.struct
+                found.setdefault((rtype.id, rid.id), []).append(pe.get_data(data.OffsetToData, data.Size))
+    return found
 
 
 def check(path, subsystem, max_size, version, description):
     data = open(path, "rb").read()
     failures = []
     try:
-        pe = Pe(data)
-    except ValueError as error:
-        return ["%s: not a PE file (%s)" % (path, error)]
+        pe = pefile.PE(data=data)
+    except pefile.PEFormatError as error:
+        return ["%s: not a PE file (%s)" % (path, error.value)]
 
-    if pe.machine != 0x14C or pe.magic != 0x10B:
-        failures.append("not a 32-bit x86 PE (machine 0x%x, optional header 0x%x)" % (pe.machine, pe.magic))
-    if pe.subsystem != SUBSYSTEMS[subsystem]:
-        failures.append("subsystem %d, expected %d (%s)" % (pe.subsystem, SUBSYSTEMS[subsystem], subsystem))
-    foreign = [dll for dll in pe.imports() if dll.lower() not in SYSTEM_DLLS]
+    machine, magic = pe.FILE_HEADER.Machine, pe.OPTIONAL_HEADER.Magic
+    if machine != pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"] or magic != pefile.OPTIONAL_HEADER_MAGIC_PE:
+        failures.append("not a 32-bit x86 PE (machine 0x%x, optional header 0x%x)" % (machine, magic))
+    if pe.OPTIONAL_HEADER.Subsystem != SUBSYSTEMS[subsystem]:
+        failures.append("subsystem %d, expected %d (%s)"
+                        % (pe.OPTIONAL_HEADER.Subsystem, SUBSYSTEMS[subsystem], subsystem))
+    foreign = [dll for dll in imports(pe) if dll.lower() not in SYSTEM_DLLS]
     if foreign:
         failures.append("imports DLLs that not every Windows has: %s" % ", ".join(foreign))
     if len(data) > max_size:
         failures.append("%d bytes, over its budget of %d" % (len(data), max_size))
 
-    resources = pe.resources()
+    resources = resources_of(pe)
     if (RT_GROUP_ICON, 102) not in resources:
         failures.append("no icon group 102")
     elif not any(rtype == RT_ICON for rtype, _ in resources):

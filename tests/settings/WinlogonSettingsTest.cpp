@@ -35,13 +35,12 @@ TEST_F(WinlogonSettingsTest, LoadsStoredValuesOfAnyType)
     const Case cases[] = {
         {"nothing stored", {}, {}, "", "", "", false},
         {"all REG_SZ",
-         {{"DefaultUserName", REG_SZ, Sz("alice")},
-          {"DefaultPassword", REG_SZ, Sz("secret")},
-          {"DefaultDomainName", REG_SZ, Sz("WORKGROUP")}},
-         {{"Tollvey", REG_SZ, Sz("C:\\Tollvey.exe")}},
+         {TextValue("DefaultUserName", "alice"), TextValue("DefaultPassword", "secret"),
+          TextValue("DefaultDomainName", "WORKGROUP")},
+         {TextValue("Tollvey", "C:\\Tollvey.exe")},
          "alice", "secret", "WORKGROUP", true},
         {"REG_EXPAND_SZ stays unexpanded",
-         {{"DefaultUserName", REG_EXPAND_SZ, Sz("%USERNAME%")}}, {}, "%USERNAME%", "", "", false},
+         {TextValue("DefaultUserName", "%USERNAME%", REG_EXPAND_SZ)}, {}, "%USERNAME%", "", "", false},
         {"REG_BINARY without terminator",
          {{"DefaultPassword", REG_BINARY, "pw"}}, {}, "", "pw", "", false},
         {"REG_DWORD as its bytes",
@@ -49,10 +48,10 @@ TEST_F(WinlogonSettingsTest, LoadsStoredValuesOfAnyType)
         {"empty REG_BINARY entry counts", {}, {{"Tollvey", REG_BINARY, ""}}, "", "", "", true},
         {"REG_DWORD entry counts", {}, {{"Tollvey", REG_DWORD, std::string(4, '\0')}}, "", "", "",
          true},
-        {"empty REG_SZ entry counts", {}, {{"Tollvey", REG_SZ, Sz("")}}, "", "", "", true},
+        {"empty REG_SZ entry counts", {}, {TextValue("Tollvey", "")}, "", "", "", true},
     };
     for (const Case& c : cases) {
-        SetUp();
+        ResetValues();
         for (const CRegistryValue& value : c.winlogon)
             ASSERT_TRUE(WriteValue(winlogonKeyPath, value, KEY_WOW64_64KEY)) << c.label;
         for (const CRegistryValue& value : c.runOnce)
@@ -101,13 +100,11 @@ TEST_F(WinlogonSettingsTest, SettersWriteTheirValues)
         {"domain", &CWinlogonSettings::SetDomain, "=corp", "DefaultDomainName", nullptr},
     };
     for (const Case& c : cases) {
-        SetUp();
+        ResetValues();
         CWinlogonSettings settings;
         EXPECT_TRUE((settings.*c.setter)(c.text)) << c.label;
-        EXPECT_EQ(Winlogon(c.valueName), Sz(c.text)) << c.label;
-        const auto type = ReadValue(winlogonKeyPath, c.valueName, KEY_WOW64_64KEY);
-        EXPECT_TRUE(type && type->type == REG_SZ) << c.label;
-        EXPECT_EQ(Winlogon("AutoAdminLogon"), c.autoAdminLogon ? Sz(c.autoAdminLogon) : "<missing>")
+        EXPECT_EQ(Winlogon(c.valueName), c.text) << c.label;
+        EXPECT_EQ(Winlogon("AutoAdminLogon"), c.autoAdminLogon ? c.autoAdminLogon : "<missing>")
             << c.label;
         EXPECT_FALSE(ReadValue(winlogonKeyPath, c.valueName, KEY_WOW64_32KEY))
             << c.label << ": nothing under Wow6432Node";
@@ -122,7 +119,7 @@ TEST_F(WinlogonSettingsTest, ReloadCommandMixesLoadedAndNewValues)
     ASSERT_TRUE(settings.SetPassword("pw"));
     EXPECT_TRUE(settings.SetReload(true));
     EXPECT_TRUE(settings.m_reload);
-    EXPECT_EQ(Entry(), Sz(OwnDirectory() + "Tollvey.exe -u=admin -p=pw -dOFFICE"));
+    EXPECT_EQ(Entry(), OwnDirectory() + "Tollvey.exe -u=admin -p=pw -dOFFICE");
     EXPECT_FALSE(ReadValue(runOnceKeyPath, "Tollvey", KEY_WOW64_32KEY)) << "nothing under Wow6432Node";
 }
 
@@ -130,13 +127,13 @@ TEST_F(WinlogonSettingsTest, ReloadCommandOfEmptyValuesIsThePathAlone)
 {
     CWinlogonSettings settings;
     EXPECT_TRUE(settings.SetReload(true));
-    EXPECT_EQ(Entry(), Sz(OwnDirectory() + "Tollvey.exe"));
+    EXPECT_EQ(Entry(), OwnDirectory() + "Tollvey.exe");
 }
 
 TEST_F(WinlogonSettingsTest, ReloadOffSucceedsWhenNoEntryIsLeft)
 {
     for (const bool entryBefore : {true, false}) {
-        SetUp();
+        ResetValues();
         if (entryBefore) {
             ASSERT_TRUE(WriteText(runOnceKeyPath, "Tollvey", "x", KEY_WOW64_64KEY));
         }
@@ -167,9 +164,9 @@ TEST_F(WinlogonSettingsTest, DeniedWritesFailButValuesStillLoad)
     EXPECT_TRUE(settings.m_reload);
     EXPECT_FALSE(settings.SetReload(false)) << "the entry it could not remove is still there";
 
-    EXPECT_EQ(Winlogon("DefaultUserName"), Sz("alice"));
+    EXPECT_EQ(Winlogon("DefaultUserName"), "alice");
     EXPECT_EQ(Winlogon("AutoAdminLogon"), "<missing>");
-    EXPECT_EQ(Entry(), Sz("old"));
+    EXPECT_EQ(Entry(), "old");
 }
 
 TEST_F(WinlogonSettingsTest, DeniedReloadOffWithoutEntrySucceeds)

@@ -24,6 +24,11 @@ struct CKey
 
 } // namespace
 
+CRegistryValue TextValue(const char* name, const std::string& text, DWORD type)
+{
+    return {name, type, std::string(text.c_str(), text.size() + 1)};
+}
+
 std::optional<CRegistryValue> ReadValue(const char* path, const char* name, RegistryView view)
 {
     CKey key(path, KEY_QUERY_VALUE, view);
@@ -39,6 +44,28 @@ std::optional<CRegistryValue> ReadValue(const char* path, const char* name, Regi
         return std::nullopt;
     data.resize(size);
     return CRegistryValue{name, type, data};
+}
+
+std::string ReadText(const char* path, const char* name, RegistryView view)
+{
+    // In UTF-16, the form Windows keeps, so that no character passes through this program's own
+    // code page.
+    CKey key(path, KEY_QUERY_VALUE, view);
+    const std::wstring wideName = Utf16(name);
+    DWORD type = 0;
+    DWORD size = 0;
+    if (!key.handle ||
+        RegQueryValueExW(key.handle, wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return "<missing>";
+    std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
+    if (RegQueryValueExW(key.handle, wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
+                         &size) != ERROR_SUCCESS)
+        return "<missing>";
+    data.resize(size / sizeof(wchar_t));
+    const size_t end = data.find(L'\0');
+    if (type != REG_SZ || size % sizeof(wchar_t) != 0 || end == std::wstring::npos || end + 1 != data.size())
+        return "<type " + std::to_string(type) + ", " + std::to_string(size) + " bytes>";
+    return Utf8(data.substr(0, end));
 }
 
 std::vector<CRegistryValue> ReadAllValues(const char* path, RegistryView view)
@@ -72,7 +99,12 @@ bool WriteValue(const char* path, const CRegistryValue& value, RegistryView view
 
 bool WriteText(const char* path, const char* name, const std::string& text, RegistryView view)
 {
-    return WriteValue(path, {name, REG_SZ, std::string(text.c_str(), text.size() + 1)}, view);
+    CKey key(path, KEY_SET_VALUE, view);
+    const std::wstring wide = Utf16(text);
+    return key.handle &&
+           RegSetValueExW(key.handle, Utf16(name).c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(wide.c_str()),
+                          static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 void RemoveValue(const char* path, const char* name, RegistryView view)
@@ -148,31 +180,4 @@ std::optional<std::string> RegQueryData(const char* path, const char* name, cons
     start += prefix.size();
     const size_t end = query.output.find("\r\n", start);
     return query.output.substr(start, end == std::string::npos ? std::string::npos : end - start);
-}
-
-std::optional<std::string> ReadUnicodeText(const char* path, const char* name, RegistryView view)
-{
-    CKey key(path, KEY_QUERY_VALUE, view);
-    const std::wstring wideName = Utf16(name);
-    DWORD type = 0;
-    DWORD size = 0;
-    if (!key.handle ||
-        RegQueryValueExW(key.handle, wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-        type != REG_SZ)
-        return std::nullopt;
-    std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
-    if (RegQueryValueExW(key.handle, wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
-                         &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    return Utf8(data.c_str());
-}
-
-bool WriteUnicodeText(const char* path, const char* name, const std::string& utf8, RegistryView view)
-{
-    CKey key(path, KEY_SET_VALUE, view);
-    const std::wstring text = Utf16(utf8);
-    return key.handle &&
-           RegSetValueExW(key.handle, Utf16(name).c_str(), 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(text.c_str()),
-                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }

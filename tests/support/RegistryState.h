@@ -26,8 +26,16 @@ struct CRegistryValue
     }
 };
 
+// A text value as the programs write it: the text and its terminator.
+CRegistryValue TextValue(const char* name, const std::string& text, DWORD type = REG_SZ);
+
 // Under HKEY_LOCAL_MACHINE. Reads give nothing when the key or value is missing.
 std::optional<CRegistryValue> ReadValue(const char* path, const char* name, RegistryView view);
+// Texts are UTF-8 here and UTF-16 in the registry, as Windows keeps them, so that no character
+// passes through the test program's own code page.
+// The text of a REG_SZ value stored with its one terminator counted; "<missing>", or a description
+// of data of any other shape.
+std::string ReadText(const char* path, const char* name, RegistryView view);
 std::vector<CRegistryValue> ReadAllValues(const char* path, RegistryView view);
 bool WriteValue(const char* path, const CRegistryValue& value, RegistryView view);
 bool WriteText(const char* path, const char* name, const std::string& text, RegistryView view);
@@ -66,7 +74,3 @@ CRegQuery RegQuery(const char* path, const char* name, const char* viewSwitch);
 // The data column of the line that reg query prints for the value, or nothing.
 std::optional<std::string> RegQueryData(const char* path, const char* name, const char* viewSwitch);
 
-// A REG_SZ value read and written in UTF-16, the form Windows keeps, as UTF-8 texts: never through
-// the test program's own code page, which cannot hold every character.
-std::optional<std::string> ReadUnicodeText(const char* path, const char* name, RegistryView view);
-bool WriteUnicodeText(const char* path, const char* name, const std::string& utf8, RegistryView view);

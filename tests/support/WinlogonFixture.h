@@ -16,7 +16,10 @@ class CWinlogonFixture : public ::testing::Test
 protected:
     CWinlogonFixture() : m_snapshot({winlogonKeyPath, runOnceKeyPath}) {}
 
-    void SetUp() override
+    void SetUp() override { ResetValues(); }
+
+    // Removes the store's values and the start-up entry, in both views.
+    static void ResetValues()
     {
         for (RegistryView view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
             for (const char* name : storeValueNames)
@@ -25,19 +28,9 @@ protected:
         }
     }
 
-    // The data in the 64-bit view, or "<missing>".
-    static std::string Winlogon(const char* name)
-    {
-        const auto value = ReadValue(winlogonKeyPath, name, KEY_WOW64_64KEY);
-        return value ? value->data : "<missing>";
-    }
-    static std::string Entry()
-    {
-        const auto value = ReadValue(runOnceKeyPath, "Tollvey", KEY_WOW64_64KEY);
-        return value ? value->data : "<missing>";
-    }
-    // REG_SZ data as the store writes it: the text and its terminator.
-    static std::string Sz(const std::string& text) { return std::string(text.c_str(), text.size() + 1); }
+    // The text in the 64-bit view, as ReadText gives it.
+    static std::string Winlogon(const char* name) { return ReadText(winlogonKeyPath, name, KEY_WOW64_64KEY); }
+    static std::string Entry() { return ReadText(runOnceKeyPath, "Tollvey", KEY_WOW64_64KEY); }
 
 private:
     CRegistrySnapshot m_snapshot;
