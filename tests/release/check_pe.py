@@ -4,7 +4,8 @@
     check_pe.py FILE --subsystem console|gui --max-size BYTES --version X.Y.Z --description TEXT
 
 32-bit PE for x86; the expected subsystem; imports only DLLs that every Windows has; icon group 102,
-a version resource carrying the product's strings, and a manifest asking for the caller's own rights;
+a version resource carrying the product's strings, and a manifest asking for the caller's own rights,
+the UTF-8 code page and per-monitor DPI awareness;
 at most BYTES long. Prints one line per failed check and exits 1 if any failed.
 """
 import argparse
@@ -76,7 +77,8 @@ def check(path, subsystem, max_size, version, description):
         failures.append("no application manifest (resource 24, id 1)")
     else:
         manifest = manifests[0].decode("utf-8", "replace")
-        for needle in ('requestedExecutionLevel level="asInvoker"', "supportedOS Id="):
+        for needle in ('requestedExecutionLevel level="asInvoker"', "supportedOS Id=",
+                       'WindowsSettings">UTF-8</activeCodePage>', 'WindowsSettings">PerMonitorV2'):
             if needle not in manifest:
                 failures.append("manifest lacks %s" % needle)
         if "Microsoft.Windows.Common-Controls" in manifest:
