@@ -3,11 +3,6 @@
 
 #include "ConsoleCmdLine.h"
 
-// Exit statuses of the console program.
-const int exitDone = 0;
-const int exitWriteFailed = 1;
-const int exitRejected = 2;
-
 void PrintBanner();
 
 // Writes the values that were given and the start-up entry; false when any write failed.

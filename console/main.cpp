@@ -1,6 +1,7 @@
 #include "AnsiText.h"
 #include "ConsoleCmdLine.h"
 #include "ConsoleRun.h"
+#include "ExitStatus.h"
 
 int main(int argc, char** argv)
 {

@@ -85,6 +85,6 @@ bool CTollveyApp::InitInstance()
                         cmdLine.GetTokenCount() != 0;
     const bool saved = silent ? ApplyGivenValues(cmdLine, settings) : EditInDialog(settings);
     if (!saved)
-        SetExitCode(1);
+        SetExitCode(exitWriteFailed);
     return false;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ExecutablePath.h"
+#include "ExitStatus.h"
 #include "Registry.h"
 #include "ReloadCommand.h"
 #include "WinlogonSettings.h"
