@@ -174,16 +174,14 @@ TEST_F(RegistryTest, ReadOnlyKeyStillOpensAndReadsButRefusesChanges)
     EXPECT_EQ(value->data, std::string("kept", 5));
 }
 
-TEST_F(RegistryTest, KeyOwnsItsHandleUntilClosedOrMoved)
+TEST_F(RegistryTest, CloseKeyGivesUpTheHandle)
 {
     auto key = Open();
     ASSERT_TRUE(key);
-    CRegistryKey moved(std::move(*key));
-    EXPECT_EQ(key->GetHandle(), nullptr) << "the moved-from key gives up its handle";
-    ASSERT_TRUE(moved.WriteString("Name", "x"));
-    EXPECT_TRUE(CRegistry::Instance().CloseKey(moved));
-    EXPECT_EQ(moved.GetHandle(), nullptr);
-    EXPECT_FALSE(moved.WriteString("Name", "y")) << "a closed key writes nothing";
+    ASSERT_TRUE(key->WriteString("Name", "x"));
+    EXPECT_TRUE(CRegistry::Instance().CloseKey(*key));
+    EXPECT_EQ(key->GetHandle(), nullptr) << "nothing left for the destructor to close";
+    EXPECT_FALSE(key->WriteString("Name", "y")) << "a closed key writes nothing";
 }
 
 } // namespace
