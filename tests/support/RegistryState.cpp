@@ -24,6 +24,24 @@ struct CKey
 
 } // namespace
 
+bool RunsUnderWow64()
+{
+    BOOL wow64 = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+std::vector<RegistryView> Views()
+{
+    if (RunsUnderWow64())
+        return {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
+    return {KEY_WOW64_64KEY};
+}
+
+std::string Expected32BitView(const std::string& written)
+{
+    return RunsUnderWow64() ? "<missing>" : written;
+}
+
 CRegistryValue TextValue(const char* name, const std::string& text, DWORD type)
 {
     return {name, type, std::string(text.c_str(), text.size() + 1)};
@@ -115,7 +133,7 @@ bool RemoveKey(const char* path, RegistryView view)
 CRegistrySnapshot::CRegistrySnapshot(std::vector<std::string> paths)
 {
     for (const std::string& path : paths) {
-        for (RegistryView view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+        for (RegistryView view : Views()) {
             m_keys.push_back(
                 {path, view, KeyExists(path.c_str(), view), ReadAllValues(path.c_str(), view)});
         }

@@ -11,8 +11,17 @@
 extern const char* const winlogonKeyPath;
 extern const char* const runOnceKeyPath;
 
-// KEY_WOW64_64KEY or KEY_WOW64_32KEY.
+// KEY_WOW64_64KEY or KEY_WOW64_32KEY. On 32-bit Windows there is one view, which both name.
 using RegistryView = REGSAM;
+
+// Whether this is a 32-bit process on 64-bit Windows, where HKLM\Software has a redirected 32-bit
+// twin (Wow6432Node) beside the 64-bit view.
+bool RunsUnderWow64();
+// The views there are: the 64-bit one, and its 32-bit twin only under WOW64.
+std::vector<RegistryView> Views();
+// What the 32-bit view shows of a text the programs wrote: nothing under WOW64, where that view is
+// Wow6432Node; the text itself on 32-bit Windows.
+std::string Expected32BitView(const std::string& written);
 
 struct CRegistryValue
 {
@@ -41,7 +50,7 @@ void RemoveValue(const char* path, const char* name, RegistryView view);
 bool KeyExists(const char* path, RegistryView view);
 bool RemoveKey(const char* path, RegistryView view);
 
-// Remembers every value of the keys in both views and puts them back, recreating a removed key.
+// Remembers every value of the keys in every view and puts them back, recreating a removed key.
 class CRegistrySnapshot
 {
 public:
