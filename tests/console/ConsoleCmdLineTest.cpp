@@ -9,24 +9,22 @@
 
 namespace {
 
-// What the set holds after one token: which argument took it and its value.
-struct TokenCase
+// A toggle that fails on its value is given without a state: toggles show theirs only after a
+// successful parse.
+const char* StateOf(const CCmdLineArgToggle& toggle, bool parsed)
 {
-    const char* token;
-    bool accepted;
-    const char* given;  // "u", "d", "r", "?" or nullptr
-    const char* value;  // string value, or "on"/"off" for toggles
-};
+    return !parsed ? "" : toggle.GetValue() ? "=on" : "=off";
+}
 
-// Which arguments took a token, and their values ("on"/"off" for toggles).
-std::string DescribeGiven(const CConsoleCmdLine& set)
+// Which arguments took a token, with their values.
+std::string DescribeGiven(const CConsoleCmdLine& set, bool parsed)
 {
     std::string given;
     if (set.m_userName.IsGiven()) given += std::string("u=") + set.m_userName.GetValue() + ";";
     if (set.m_password.IsGiven()) given += std::string("p=") + set.m_password.GetValue() + ";";
     if (set.m_domain.IsGiven()) given += std::string("d=") + set.m_domain.GetValue() + ";";
-    if (set.m_reload.IsGiven()) given += std::string("r=") + (set.m_reload.GetValue() ? "on" : "off") + ";";
-    if (set.m_help.IsGiven()) given += std::string("?=") + (set.m_help.GetValue() ? "on" : "off") + ";";
+    if (set.m_reload.IsGiven()) given += std::string("r") + StateOf(set.m_reload, parsed) + ";";
+    if (set.m_help.IsGiven()) given += std::string("?") + StateOf(set.m_help, parsed) + ";";
     return given;
 }
 
@@ -49,47 +47,30 @@ TEST(ConsoleCmdLine, UsageShowsTheRegistration)
     EXPECT_STREQ(set.GetUsage(false), "[-u=<string>] [-p=<string>] [-d=<string>] [-r{+|-}] [-?] \n");
 }
 
-TEST(ConsoleCmdLine, DefaultsWithoutTokens)
-{
-    CConsoleCmdLine set;
-    EXPECT_TRUE(ParseTokens(set, CArgv{}));
-    EXPECT_STREQ(set.m_userName.GetValue(), "") << "user name";
-    EXPECT_STREQ(set.m_password.GetValue(), "") << "password";
-    EXPECT_STREQ(set.m_domain.GetValue(), "") << "domain";
-    EXPECT_TRUE(set.m_reload.GetValue()) << "reload is on unless switched off";
-    EXPECT_FALSE(set.m_help.GetValue()) << "help is off unless asked for";
-    EXPECT_EQ(DescribeGiven(set), "") << "nothing given";
-}
-
 TEST(ConsoleCmdLine, TokenForms)
 {
-    const TokenCase cases[] = {
-        {"-u=john", true, "u", "john"},      {"-u:john", true, "u", "john"},
-        {"-ujohn", true, "u", "john"},       {"/U=john", true, "u", "john"},
-        {"-d", true, "d", ""},               {"-d=", true, "d", ""},
-        {"-u==x", true, "u", "=x"},          {"-username=x", true, "u", "sername=x"},
-        {"-r", true, "r", "on"},             {"-r+", true, "r", "on"},
-        {"-r=+", true, "r", "on"},           {"-r=", true, "r", "on"},
-        {"-r-", true, "r", "off"},           {"-r:-", true, "r", "off"},
-        {"-r+x", true, "r", "on"},           {"-R-", true, "r", "off"},
-        {"-rx", false, "r", nullptr},        {"-reload", false, "r", nullptr},
-        {"-?", true, "?", "on"},             {"/?", true, "?", "on"},
-        {"-?-", true, "?", "off"},           {"-x", false, nullptr, nullptr},
-        {"-", false, nullptr, nullptr},      {"/", false, nullptr, nullptr},
-        {"john", false, nullptr, nullptr},   {"", false, nullptr, nullptr},
+    struct Case { const char* token; bool accepted; const char* given; };
+    const Case cases[] = {
+        {"-u=john", true, "u=john;"},        {"-u:john", true, "u=john;"},
+        {"-ujohn", true, "u=john;"},         {"/U=john", true, "u=john;"},
+        {"-d", true, "d=;"},                 {"-d=", true, "d=;"},
+        {"-u==x", true, "u==x;"},            {"-username=x", true, "u=sername=x;"},
+        {"-r", true, "r=on;"},               {"-r+", true, "r=on;"},
+        {"-r=+", true, "r=on;"},             {"-r=", true, "r=on;"},
+        {"-r-", true, "r=off;"},             {"-r:-", true, "r=off;"},
+        {"-r+x", true, "r=on;"},             {"-R-", true, "r=off;"},
+        {"-rx", false, "r;"},                {"-reload", false, "r;"},
+        {"-?", true, "?=on;"},               {"/?", true, "?=on;"},
+        {"-?-", true, "?=off;"},             {"-x", false, ""},
+        {"-", false, ""},                    {"/", false, ""},
+        {"john", false, ""},                 {"", false, ""},
     };
-    for (const TokenCase& c : cases) {
+    for (const Case& c : cases) {
         CConsoleCmdLine set;
         const CArgv argv{c.token};
         const bool accepted = ParseTokens(set, argv);
         EXPECT_EQ(accepted, c.accepted) << "token \"" << c.token << "\"";
-        // A toggle that fails on its value is given, but its state means nothing: only the name is checked.
-        const bool nameOnly = c.given != nullptr && c.value == nullptr;
-        std::string expected;
-        if (c.given != nullptr)
-            expected = std::string(c.given) + "=" + (nameOnly ? "" : std::string(c.value) + ";");
-        const std::string given = DescribeGiven(set);
-        EXPECT_EQ(nameOnly ? given.substr(0, expected.size()) : given, expected) << "token \"" << c.token << "\"";
+        EXPECT_EQ(DescribeGiven(set, accepted), c.given) << "token \"" << c.token << "\"";
         EXPECT_STREQ(set.GetErrorText(), c.accepted ? "" : (std::string("Invalid argument: ") + c.token + "\n\n").c_str())
             << "token \"" << c.token << "\"";
     }
@@ -106,7 +87,7 @@ TEST(ConsoleCmdLine, RepeatedArgumentFailsAtTheRepeatAndEarlierTokensStaySet)
     EXPECT_STREQ(set.GetErrorText(), "Invalid argument: -u=b\n\n");
 }
 
-TEST(ConsoleCmdLine, TokensAndTheirCount)
+TEST(ConsoleCmdLine, TokensTheirCountAndTheDefaults)
 {
     CConsoleCmdLine unparsed;
     EXPECT_EQ(unparsed.GetTokenCount(), 0u);
@@ -118,6 +99,11 @@ TEST(ConsoleCmdLine, TokensAndTheirCount)
     EXPECT_EQ(none.GetTokenCount(), 0u);
     EXPECT_STREQ(none.GetToken(0), "prog");
     EXPECT_EQ(none.GetToken(1), nullptr);
+    EXPECT_STREQ(none.m_userName.GetValue(), "") << "default user name";
+    EXPECT_STREQ(none.m_password.GetValue(), "") << "default password";
+    EXPECT_STREQ(none.m_domain.GetValue(), "") << "default domain";
+    EXPECT_TRUE(none.m_reload.GetValue()) << "reload is on unless switched off";
+    EXPECT_FALSE(none.m_help.GetValue()) << "help is off unless asked for";
 
     CConsoleCmdLine two;
     const CArgv argv{"-u=a", "-d"};

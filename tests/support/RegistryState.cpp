@@ -124,10 +124,7 @@ bool KeyExists(const char* path, RegistryView view)
 
 bool RemoveKey(const char* path, RegistryView view)
 {
-    using RegDeleteKeyExAFunction = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
-    const auto deleteKey = reinterpret_cast<RegDeleteKeyExAFunction>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegDeleteKeyExA")));
-    return deleteKey && deleteKey(HKEY_LOCAL_MACHINE, path, view, 0) == ERROR_SUCCESS;
+    return RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path, view, 0) == ERROR_SUCCESS;
 }
 
 CRegistrySnapshot::CRegistrySnapshot(std::vector<std::string> paths)
@@ -163,18 +160,11 @@ void CRegistrySnapshot::Restore() const
     }
 }
 
-CRegQuery RegQuery(const char* path, const char* name, const char* viewSwitch)
-{
-    const std::string command = std::string("reg.exe query \"HKLM\\") + path + "\" /v \"" + name +
-                                "\" " + viewSwitch;
-    const CProcessResult run = RunProcess(command);
-    return {run.started ? run.exitCode : 0xFFFFFFFFul, run.output};
-}
-
 std::optional<std::string> RegQueryData(const char* path, const char* name, const char* viewSwitch)
 {
-    const CRegQuery query = RegQuery(path, name, viewSwitch);
-    if (query.exitCode != 0)
+    const CProcessResult query = RunProcess(std::string("reg.exe query \"HKLM\\") + path + "\" /v \"" + name +
+                                            "\" " + viewSwitch);
+    if (!query.started || query.exitCode != 0)
         return std::nullopt;
     const std::string prefix = std::string("    ") + name + "    ";
     size_t start = query.output.find(prefix);

@@ -69,14 +69,6 @@ private:
     std::vector<CKeyState> m_keys;
 };
 
-struct CRegQuery
-{
-    unsigned long exitCode = 0;
-    std::string output;
-};
-
-// wine's reg.exe: reg query "HKLM\<path>" /v <name> /reg:64 (or /reg:32).
-CRegQuery RegQuery(const char* path, const char* name, const char* viewSwitch);
-
-// The data column of the line that reg query prints for the value, or nothing.
+// Wine's reg.exe, an independent reader: reg query "HKLM\<path>" /v <name> /reg:64 (or /reg:32).
+// The data column of the line it prints for the value; nothing when it fails or prints none.
 std::optional<std::string> RegQueryData(const char* path, const char* name, const char* viewSwitch);
