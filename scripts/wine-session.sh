@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Starts or stops what a test run needs around Wine: its own prefix (made once and kept in the build
 # folder), an Xvfb display of its own, and a persistent wineserver started after the display.
-#   wine-session.sh start|stop
-# Reads WINEPREFIX and DISPLAY from the environment; logs go beside the prefix.
+#   wine-session.sh start|stop [--shared-display]
+# Reads WINEPREFIX, DISPLAY and, for a new prefix, WINEARCH from the environment; logs go beside the
+# prefix. With --shared-display the display is another session's, already running: only this
+# prefix's wineserver is started and stopped.
 set -euo pipefail
 
 : "${WINEPREFIX:?WINEPREFIX must name the test run's prefix}"
@@ -13,6 +15,8 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 state="${WINEPREFIX}.session"
 mkdir -p "$state"
 display_number=${DISPLAY#:}
+own_display=true
+[ "${2:-}" = "--shared-display" ] && own_display=false
 
 start_xvfb() {
     if [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null; then
@@ -34,7 +38,7 @@ start_xvfb() {
 
 case "${1:-}" in
 start)
-    start_xvfb
+    if $own_display; then start_xvfb; fi
     mkdir -p "$WINEPREFIX"
     # Fails harmlessly when this prefix's server is already running.
     wineserver -p >"$state/wineserver.log" 2>&1 </dev/null || true
@@ -48,13 +52,13 @@ start)
     ;;
 stop)
     wineserver -k >/dev/null 2>&1 </dev/null || true
-    if [ -f "$state/xvfb.pid" ]; then
+    if $own_display && [ -f "$state/xvfb.pid" ]; then
         kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
         rm -f "$state/xvfb.pid"
     fi
     ;;
 *)
-    echo "usage: $0 start|stop" >&2
+    echo "usage: $0 start|stop [--shared-display]" >&2
     exit 2
     ;;
 esac

@@ -57,7 +57,7 @@ std::unique_ptr<CRegistryKey> CRegistry::OpenKey(int rootIndex, const char* path
     HKEY handle = nullptr;
     if (root == nullptr || path == nullptr || !OpenHandle(root, path, handle))
         return nullptr;
-    std::unique_ptr<CRegistryKey> key(new CRegistryKey(handle, rootIndex, path));
+    std::unique_ptr<CRegistryKey> key(new CRegistryKey(handle));
     if (!key)
         RegCloseKey(handle);
     return key;

@@ -12,11 +12,10 @@
 class CRegistryKey
 {
 public:
-    CRegistryKey(HKEY hKey, int rootIndex, const char* path);
-    CRegistryKey(CRegistryKey&& other) noexcept;
+    explicit CRegistryKey(HKEY hKey);
+    // The handle has one owner, which holds the key where OpenKey put it: neither copied nor moved.
     CRegistryKey(const CRegistryKey&) = delete;
     CRegistryKey& operator=(const CRegistryKey&) = delete;
-    CRegistryKey& operator=(CRegistryKey&&) = delete;
     ~CRegistryKey();
 
     // Allocation failure yields null from new instead of throwing, so OpenKey can report it.
@@ -37,8 +36,6 @@ private:
     friend class CRegistry;
 
     HKEY m_hKey;
-    int m_rootIndex;
-    CHeapString m_path;
 };
 
 class CRegistry

@@ -4,20 +4,10 @@
 #include <cstring>
 #include <new>
 
-CRegistryKey::CRegistryKey(HKEY hKey, int rootIndex, const char* path)
-    : m_hKey(hKey), m_rootIndex(rootIndex), m_path(path)
-{
-}
-
-CRegistryKey::CRegistryKey(CRegistryKey&& other) noexcept
-    : m_hKey(other.m_hKey), m_rootIndex(other.m_rootIndex), m_path(other.m_path)
-{
-    other.m_hKey = nullptr;
-}
+CRegistryKey::CRegistryKey(HKEY hKey) : m_hKey(hKey) {}
 
 CRegistryKey::~CRegistryKey()
 {
-    m_path.Release();
     if (m_hKey != nullptr)
         CRegistry::Instance().CloseKey(*this);
 }

@@ -1,5 +1,7 @@
 #include "framework/WinApp.h"
 
+#include "ExecutablePath.h"
+
 namespace {
 
 // A string the program may carry to name itself instead of its file name.
@@ -27,7 +29,7 @@ void TakeFileTitle(const char* path, CString& title)
 
 CWinApp* CWinApp::s_app = nullptr;
 
-CWinApp::CWinApp() : m_hInstance(nullptr), m_exitCode(0)
+CWinApp::CWinApp() : m_exitCode(0)
 {
     s_app = this;
 }
@@ -41,12 +43,11 @@ bool CWinApp::InitInstance() { return true; }
 
 int CWinApp::ExitInstance() { return m_exitCode; }
 
-void CWinApp::Start(HINSTANCE instance)
+void CWinApp::Start()
 {
-    m_hInstance = instance;
     if (m_title.LoadString(idAppTitle))
         return;
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    TakeFileTitle(path, m_title);
+    CHeapString path;
+    GetExecutablePath(path);
+    TakeFileTitle(path.GetText(), m_title);
 }

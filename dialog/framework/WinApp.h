@@ -19,8 +19,8 @@ public:
     // Its result is the process's exit status.
     virtual int ExitInstance();
 
-    // Records the instance and the application title before InitInstance runs.
-    void Start(HINSTANCE instance);
+    // Takes the application title before InitInstance runs.
+    void Start();
 
     void SetExitCode(int code) { m_exitCode = code; }
     const char* GetTitle() const { return m_title; }
@@ -30,7 +30,6 @@ public:
 private:
     static CWinApp* s_app;
 
-    HINSTANCE m_hInstance;
     CString m_title;
     int m_exitCode;
 };

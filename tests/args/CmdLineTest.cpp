@@ -1,77 +1,7 @@
-#include "ConsoleLikeSet.h"
+#include "Argv.h"
+#include "CmdLine.h"
 
 #include <gtest/gtest.h>
-
-#include <string>
-
-namespace {
-
-// What a set shaped like the console's holds after one token: which argument took it and its value.
-struct TokenCase
-{
-    const char* token;
-    bool accepted;
-    const char* given;  // "u", "d", "r", "?" or nullptr
-    const char* value;  // string value, or "on"/"off" for toggles
-};
-
-std::string DescribeGiven(const CConsoleLikeSet& set)
-{
-    std::string given;
-    if (set.user.IsGiven()) given += std::string("u=") + set.user.GetValue() + ";";
-    if (set.password.IsGiven()) given += std::string("p=") + set.password.GetValue() + ";";
-    if (set.domain.IsGiven()) given += std::string("d=") + set.domain.GetValue() + ";";
-    if (set.reload.IsGiven()) given += std::string("r=") + (set.reload.GetValue() ? "on" : "off") + ";";
-    if (set.help.IsGiven()) given += std::string("?=") + (set.help.GetValue() ? "on" : "off") + ";";
-    return given;
-}
-
-} // namespace
-
-TEST(CmdLineParse, TokenForms)
-{
-    const TokenCase cases[] = {
-        {"-u=john", true, "u", "john"},      {"-u:john", true, "u", "john"},
-        {"-ujohn", true, "u", "john"},       {"/U=john", true, "u", "john"},
-        {"-d", true, "d", ""},               {"-d=", true, "d", ""},
-        {"-u==x", true, "u", "=x"},          {"-username=x", true, "u", "sername=x"},
-        {"-r", true, "r", "on"},             {"-r+", true, "r", "on"},
-        {"-r=+", true, "r", "on"},           {"-r=", true, "r", "on"},
-        {"-r-", true, "r", "off"},           {"-r:-", true, "r", "off"},
-        {"-r+x", true, "r", "on"},           {"-R-", true, "r", "off"},
-        {"-rx", false, "r", nullptr},        {"-reload", false, "r", nullptr},
-        {"-?", true, "?", "on"},             {"/?", true, "?", "on"},
-        {"-?-", true, "?", "off"},           {"-x", false, nullptr, nullptr},
-        {"-", false, nullptr, nullptr},      {"/", false, nullptr, nullptr},
-        {"john", false, nullptr, nullptr},   {"", false, nullptr, nullptr},
-    };
-    for (const TokenCase& c : cases) {
-        CConsoleLikeSet set;
-        const CArgv argv{c.token};
-        const bool accepted = ParseTokens(set, argv);
-        EXPECT_EQ(accepted, c.accepted) << "token \"" << c.token << "\"";
-        // A toggle that fails on its value is given, but its state means nothing: only the name is checked.
-        const bool nameOnly = c.given != nullptr && c.value == nullptr;
-        std::string expected;
-        if (c.given != nullptr)
-            expected = std::string(c.given) + "=" + (nameOnly ? "" : std::string(c.value) + ";");
-        const std::string given = DescribeGiven(set);
-        EXPECT_EQ(nameOnly ? given.substr(0, expected.size()) : given, expected) << "token \"" << c.token << "\"";
-        EXPECT_STREQ(set.GetErrorText(), c.accepted ? "" : (std::string("Invalid argument: ") + c.token + "\n\n").c_str())
-            << "token \"" << c.token << "\"";
-    }
-}
-
-TEST(CmdLineParse, RepeatedArgumentFailsAtTheRepeatAndEarlierTokensStaySet)
-{
-    CConsoleLikeSet set;
-    const CArgv argv{"-u=a", "-p=x", "-u=b", "-d=never"};
-    EXPECT_FALSE(ParseTokens(set, argv));
-    EXPECT_STREQ(set.user.GetValue(), "a");
-    EXPECT_STREQ(set.password.GetValue(), "x");
-    EXPECT_FALSE(set.domain.IsGiven()) << "tokens after the failing one are not looked at";
-    EXPECT_STREQ(set.GetErrorText(), "Invalid argument: -u=b\n\n");
-}
 
 TEST(CmdLineParse, PrefixMatchingFollowsRegistrationOrder)
 {
@@ -126,32 +56,4 @@ TEST(CmdLineParse, PositionalArguments)
         EXPECT_STREQ(set.named.GetValue(), c.named) << "case " << index;
         ++index;
     }
-}
-
-TEST(CmdLineParse, TokensAndTheirCount)
-{
-    CConsoleLikeSet unparsed;
-    EXPECT_EQ(unparsed.GetTokenCount(), 0u);
-    EXPECT_EQ(unparsed.GetToken(0), nullptr) << "no vector before Parse";
-
-    CConsoleLikeSet none;
-    const CArgv programOnly{};
-    EXPECT_TRUE(ParseTokens(none, programOnly));
-    EXPECT_EQ(none.GetTokenCount(), 0u);
-    EXPECT_STREQ(none.GetToken(0), "prog");
-    EXPECT_EQ(none.GetToken(1), nullptr);
-
-    CConsoleLikeSet two;
-    const CArgv argv{"-u=a", "-d"};
-    EXPECT_TRUE(ParseTokens(two, argv));
-    EXPECT_EQ(two.GetTokenCount(), 2u);
-    EXPECT_STREQ(two.GetToken(0), "prog");
-    EXPECT_STREQ(two.GetToken(2), "-d");
-    EXPECT_EQ(two.GetToken(3), nullptr);
-    EXPECT_EQ(two.GetToken(UINT32_MAX), nullptr);
-
-    CConsoleLikeSet empty;
-    const char* const noProgramName[] = {nullptr};
-    EXPECT_TRUE(empty.Parse(0, noProgramName)) << "argc 0 means no tokens, not four billion";
-    EXPECT_EQ(empty.GetTokenCount(), 0u);
 }

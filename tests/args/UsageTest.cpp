@@ -1,4 +1,5 @@
-#include "ConsoleLikeSet.h"
+#include "Argv.h"
+#include "CmdLine.h"
 
 #include <gtest/gtest.h>
 
@@ -73,22 +74,6 @@ TEST(CmdLineRules, DependenciesAreVisitedByPrerequisiteName)
     const CArgv argv{"-x", "-y"};
     EXPECT_FALSE(ParseTokens(set, argv));
     EXPECT_STREQ(set.GetErrorText(), "y is invalid without alpha\n\n");
-}
-
-TEST(CmdLineUsage, ConsoleSetWorkedExampleByteForByte)
-{
-    CConsoleLikeSet set;
-    const char* expected =
-        "[-u=<string>] [-p=<string>] [-d=<string>] [-r{+|-}] [-?] \n"
-        "\n"
-        "-u  username\n"
-        "-p  password\n"
-        "-d  domain name\n"
-        "-r  reload on every startup (default is on)\n"
-        "-?  help\n";
-    EXPECT_STREQ(set.GetUsage(true), expected);
-    EXPECT_STREQ(set.GetUsage(true), expected) << "asked twice, not accumulated";
-    EXPECT_STREQ(set.GetUsage(false), "[-u=<string>] [-p=<string>] [-d=<string>] [-r{+|-}] [-?] \n");
 }
 
 TEST(CmdLineUsage, EveryKindOfEntryNotesAndWidth)

@@ -8,11 +8,11 @@ class UsagePathTest : public CConsoleFixture
 {
 };
 
-// Every value of both keys, in both views.
+// Every value of both keys, in every view.
 std::vector<CRegistryValue> Everything()
 {
     std::vector<CRegistryValue> all;
-    for (RegistryView view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+    for (RegistryView view : Views()) {
         for (const char* path : {winlogonKeyPath, runOnceKeyPath}) {
             for (const CRegistryValue& value : ReadAllValues(path, view))
                 all.push_back(value);

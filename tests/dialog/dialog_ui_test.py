@@ -22,16 +22,10 @@ VALUES = ("AutoAdminLogon", "DefaultUserName", "DefaultPassword", "DefaultDomain
 TIMEOUT = 30
 
 
-def resource_ids():
-    """The ids that dialog/Resource.h defines, by name."""
-    header = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "dialog", "Resource.h")
-    with open(header, encoding="ascii") as f:
-        return {name: int(value) for name, value in re.findall(r"^#define (\w+) (\d+)$", f.read(), re.M)}
-
-
-IDS = resource_ids()
-USER_NAME, PASSWORD, DOMAIN, RELOAD = (IDS[name] for name in
-                                       ("IDC_USERNAME", "IDC_PASSWORD", "IDC_DOMAIN", "IDC_RELOAD"))
+# Control ids as dialog/Resource.h defines them; IDOK and IDCANCEL are Windows' own.
+with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../dialog/Resource.h")) as header:
+    IDS = {name: int(value) for name, value in re.findall(r"^#define (\w+) (\d+)$", header.read(), re.M)}
+USER_NAME, PASSWORD, DOMAIN, RELOAD = (IDS[n] for n in ("IDC_USERNAME", "IDC_PASSWORD", "IDC_DOMAIN", "IDC_RELOAD"))
 IDOK, IDCANCEL = 1, 2
 
 

@@ -1,4 +1,4 @@
-#include "Args.h"
+#include "DialogCmdLine.h"
 #include "ProbeOutput.h"
 #include "Process.h"
 #include "ReloadCommand.h"
@@ -80,23 +80,6 @@ TEST(ReloadCommand, KeepsDoubleByteCharactersWhole)
     }
 }
 
-// The arguments of the dialog program, which the start-up entry runs.
-class CDialogLikeCmdLine : public CCmdLine
-{
-public:
-    CDialogLikeCmdLine()
-    {
-        Add(m_userName);
-        Add(m_password);
-        Add(m_domain);
-        Add(m_reload);
-    }
-    CCmdLineArgString m_userName{"u", "", "", 0};
-    CCmdLineArgString m_password{"p", "", "", 0};
-    CCmdLineArgString m_domain{"d", "", "", 0};
-    CCmdLineArgToggle m_reload{"r", "", true, true, 0};
-};
-
 // The command runs for real: the probe, copied under the dialog program's name into a directory
 // with a blank, reports the argv that the C runtime split from it.
 class ReloadCommandRoundTrip : public ::testing::Test
@@ -145,7 +128,7 @@ TEST_F(ReloadCommandRoundTrip, BringsBackTheSameValues)
         std::vector<const char*> argv = {"Tollvey.exe"};
         for (const std::string& argument : report.arguments)
             argv.push_back(argument.c_str());
-        CDialogLikeCmdLine cmdLine;
+        CDialogCmdLine cmdLine;
         ASSERT_TRUE(cmdLine.Parse(static_cast<int>(argv.size()), argv.data()))
             << c.label << ": " << command.GetText();
         EXPECT_STREQ(cmdLine.m_userName.GetValue(), c.userName) << c.label;

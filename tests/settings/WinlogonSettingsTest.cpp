@@ -64,11 +64,12 @@ TEST_F(WinlogonSettingsTest, LoadsStoredValuesOfAnyType)
     }
 }
 
-TEST_F(WinlogonSettingsTest, LoadsNothingFromTheSixtyFourBitViewsRedirectedTwin)
+// Under WOW64 that is Wow6432Node, which the store never reads; 32-bit Windows has only the one view.
+TEST_F(WinlogonSettingsTest, LoadsFromTheThirtyTwoBitViewOnlyWhenItIsTheOnlyOne)
 {
     ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultUserName", "only32", KEY_WOW64_32KEY));
     const CWinlogonSettings settings;
-    EXPECT_STREQ(settings.m_userName.GetText(), "");
+    EXPECT_EQ(settings.m_userName.GetText(), RunsUnderWow64() ? "" : std::string("only32"));
 }
 
 TEST_F(WinlogonSettingsTest, MissingRunOnceKeySkipsAllLoadingAndFailsSetReload)
@@ -106,8 +107,8 @@ TEST_F(WinlogonSettingsTest, SettersWriteTheirValues)
         EXPECT_EQ(Winlogon(c.valueName), c.text) << c.label;
         EXPECT_EQ(Winlogon("AutoAdminLogon"), c.autoAdminLogon ? c.autoAdminLogon : "<missing>")
             << c.label;
-        EXPECT_FALSE(ReadValue(winlogonKeyPath, c.valueName, KEY_WOW64_32KEY))
-            << c.label << ": nothing under Wow6432Node";
+        EXPECT_EQ(ReadText(winlogonKeyPath, c.valueName, KEY_WOW64_32KEY), Expected32BitView(c.text))
+            << c.label << ": in the 32-bit view";
     }
 }
 
@@ -119,8 +120,10 @@ TEST_F(WinlogonSettingsTest, ReloadCommandMixesLoadedAndNewValues)
     ASSERT_TRUE(settings.SetPassword("pw"));
     EXPECT_TRUE(settings.SetReload(true));
     EXPECT_TRUE(settings.m_reload);
-    EXPECT_EQ(Entry(), OwnDirectory() + "Tollvey.exe -u=admin -p=pw -dOFFICE");
-    EXPECT_FALSE(ReadValue(runOnceKeyPath, "Tollvey", KEY_WOW64_32KEY)) << "nothing under Wow6432Node";
+    const std::string command = OwnDirectory() + "Tollvey.exe -u=admin -p=pw -dOFFICE";
+    EXPECT_EQ(Entry(), command);
+    EXPECT_EQ(ReadText(runOnceKeyPath, "Tollvey", KEY_WOW64_32KEY), Expected32BitView(command))
+        << "in the 32-bit view";
 }
 
 TEST_F(WinlogonSettingsTest, ReloadCommandOfEmptyValuesIsThePathAlone)

@@ -24,6 +24,24 @@ struct CKey
 
 } // namespace
 
+bool RunsUnderWow64()
+{
+    BOOL wow64 = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+std::vector<RegistryView> Views()
+{
+    if (RunsUnderWow64())
+        return {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
+    return {KEY_WOW64_64KEY};
+}
+
+std::string Expected32BitView(const std::string& written)
+{
+    return RunsUnderWow64() ? "<missing>" : written;
+}
+
 CRegistryValue TextValue(const char* name, const std::string& text, DWORD type)
 {
     return {name, type, std::string(text.c_str(), text.size() + 1)};
@@ -121,16 +139,13 @@ bool KeyExists(const char* path, RegistryView view)
 
 bool RemoveKey(const char* path, RegistryView view)
 {
-    using RegDeleteKeyExAFunction = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
-    const auto deleteKey = reinterpret_cast<RegDeleteKeyExAFunction>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegDeleteKeyExA")));
-    return deleteKey && deleteKey(HKEY_LOCAL_MACHINE, path, view, 0) == ERROR_SUCCESS;
+    return RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path, view, 0) == ERROR_SUCCESS;
 }
 
 CRegistrySnapshot::CRegistrySnapshot(std::vector<std::string> paths)
 {
     for (const std::string& path : paths) {
-        for (RegistryView view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+        for (RegistryView view : Views()) {
             m_keys.push_back(
                 {path, view, KeyExists(path.c_str(), view), ReadAllValues(path.c_str(), view)});
         }
@@ -160,18 +175,11 @@ void CRegistrySnapshot::Restore() const
     }
 }
 
-CRegQuery RegQuery(const char* path, const char* name, const char* viewSwitch)
-{
-    const std::string command = std::string("reg.exe query \"HKLM\\") + path + "\" /v \"" + name +
-                                "\" " + viewSwitch;
-    const CProcessResult run = RunProcess(command);
-    return {run.started ? run.exitCode : 0xFFFFFFFFul, run.output};
-}
-
 std::optional<std::string> RegQueryData(const char* path, const char* name, const char* viewSwitch)
 {
-    const CRegQuery query = RegQuery(path, name, viewSwitch);
-    if (query.exitCode != 0)
+    const CProcessResult query = RunProcess(std::string("reg.exe query \"HKLM\\") + path + "\" /v \"" + name +
+                                            "\" " + viewSwitch);
+    if (!query.started || query.exitCode != 0)
         return std::nullopt;
     const std::string prefix = std::string("    ") + name + "    ";
     size_t start = query.output.find(prefix);

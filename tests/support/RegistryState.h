@@ -11,8 +11,17 @@
 extern const char* const winlogonKeyPath;
 extern const char* const runOnceKeyPath;
 
-// KEY_WOW64_64KEY or KEY_WOW64_32KEY.
+// KEY_WOW64_64KEY or KEY_WOW64_32KEY. On 32-bit Windows there is one view, which both name.
 using RegistryView = REGSAM;
+
+// Whether this is a 32-bit process on 64-bit Windows, where HKLM\Software has a redirected 32-bit
+// twin (Wow6432Node) beside the 64-bit view.
+bool RunsUnderWow64();
+// The views there are: the 64-bit one, and its 32-bit twin only under WOW64.
+std::vector<RegistryView> Views();
+// What the 32-bit view shows of a text the programs wrote: nothing under WOW64, where that view is
+// Wow6432Node; the text itself on 32-bit Windows.
+std::string Expected32BitView(const std::string& written);
 
 struct CRegistryValue
 {
@@ -43,7 +52,7 @@ void RemoveValue(const char* path, const char* name, RegistryView view);
 bool KeyExists(const char* path, RegistryView view);
 bool RemoveKey(const char* path, RegistryView view);
 
-// Remembers every value of the keys in both views and puts them back, recreating a removed key.
+// Remembers every value of the keys in every view and puts them back, recreating a removed key.
 class CRegistrySnapshot
 {
 public:
@@ -62,15 +71,7 @@ private:
     std::vector<CKeyState> m_keys;
 };
 
-struct CRegQuery
-{
-    unsigned long exitCode = 0;
-    std::string output;
-};
-
-// wine's reg.exe: reg query "HKLM\<path>" /v <name> /reg:64 (or /reg:32).
-CRegQuery RegQuery(const char* path, const char* name, const char* viewSwitch);
-
-// The data column of the line that reg query prints for the value, or nothing.
+// Wine's reg.exe, an independent reader: reg query "HKLM\<path>" /v <name> /reg:64 (or /reg:32).
+// The data column of the line it prints for the value; nothing when it fails or prints none.
 std::optional<std::string> RegQueryData(const char* path, const char* name, const char* viewSwitch);
 

@@ -1,5 +1,5 @@
 // Puts the Winlogon and RunOnce keys back as they were after each test, and starts each test
-// with none of the store's values present, in either view. For gtest programs only.
+// with none of the store's values present, in any view. For gtest programs only.
 #pragma once
 
 #include "RegistryState.h"
@@ -18,10 +18,10 @@ protected:
 
     void SetUp() override { ResetValues(); }
 
-    // Removes the store's values and the start-up entry, in both views.
+    // Removes the store's values and the start-up entry, in every view.
     static void ResetValues()
     {
-        for (RegistryView view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+        for (RegistryView view : Views()) {
             for (const char* name : storeValueNames)
                 RemoveValue(winlogonKeyPath, name, view);
             RemoveValue(runOnceKeyPath, "Tollvey", view);
