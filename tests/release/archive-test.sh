@@ -2,7 +2,7 @@
 # Makes the release archive as `make package` does without signing, checks what it holds and that
 # nothing in it depends on the build, checks the programs against its SHA256SUMS with sha256sum,
 # unpacks it into a fresh folder whose path has blanks and runs archive_tests.exe against the
-# programs found there.
+# programs and the deployment script found there.
 #   archive-test.sh SOURCE_DIR BUILD_DIR ARCHIVE_TESTS_EXE
 set -euo pipefail
 source=$1
@@ -18,7 +18,7 @@ echo "archive: $archive ($(stat -c %s "$archive") bytes)"
 
 epoch=${SOURCE_DATE_EPOCH:-$(git -C "$source" log -1 --format=%ct)}
 python3 "$here/check_archive.py" "$archive" --epoch "$epoch" \
-    LICENSE README.md SHA256SUMS Tollvey.exe TollveyCmd.exe docs/dialog.png
+    LICENSE README.md SHA256SUMS Tollvey.exe TollveyCmd.exe docs/deploy.cmd docs/dialog.png
 
 target="$build/release test/unpacked here"
 rm -rf "$target"
