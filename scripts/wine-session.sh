@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts or stops what a test run needs around Wine: its own prefix (made once and kept in the build
-# folder), an Xvfb display of its own, and a persistent wineserver started after the display.
+# folder, with Wine's own fonts), an Xvfb display of its own, and a persistent wineserver started
+# after the display.
 #   wine-session.sh start|stop
 # Reads WINEPREFIX and DISPLAY from the environment; logs go beside the prefix.
 set -euo pipefail
@@ -43,6 +44,7 @@ start)
         echo "making Wine prefix $WINEPREFIX"
         wineboot --init >"$state/wineboot.log" 2>&1 </dev/null
     fi
+    "$(dirname "$0")/wine-fonts.sh"
     # One trivial program, so that the first test does not pay for the prefix's start-up.
     wine cmd /c exit >/dev/null 2>&1 </dev/null
     ;;
