@@ -123,6 +123,10 @@ def folders_of(names):
 
 
 def make_release(entries, name, source, output):
+    # A run that fails leaves no archive, not an older one that could be taken for its result.
+    target = os.path.join(output, f"{name}.zip")
+    if os.path.exists(target):
+        os.remove(target)
     epoch = source_date_epoch(source)
     settings = signing_settings()
     contents = {}
@@ -140,7 +144,6 @@ def make_release(entries, name, source, output):
     contents[f"{name}/SHA256SUMS"] = "".join(sorted(sums, key=lambda line: line.split()[1])).encode("ascii")
 
     os.makedirs(output, exist_ok=True)
-    target = os.path.join(output, f"{name}.zip")
     partial = target + ".partial"
     with zipfile.ZipFile(partial, "w") as archive:
         for entry in sorted(set(contents) | folders_of(contents)):
