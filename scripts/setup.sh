@@ -12,7 +12,7 @@ packages=(
     clang lld libclang-rt-14-dev
     valgrind
     zip unzip
-    osslsigncode openssl
+    git osslsigncode openssl
 )
 
 as_root() {

@@ -24,6 +24,8 @@ fi
 fail() {
     echo "$1; the last lines of $log:"
     tail -n 40 "$log"
+    untracked=$(git -C "$source" ls-files --others --exclude-standard)
+    [ -z "$untracked" ] || echo "files git does not track are not in the clone: $untracked"
     exit 1
 }
 cmake --build "$build" --target release >"$log" 2>&1 || fail "this build's archive could not be made"
