@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Starts or stops what a test run needs around Wine: its own prefix (made once and kept in the build
-# folder, with Wine's own fonts), an Xvfb display of its own, and a persistent wineserver started
-# after the display.
+# folder), an Xvfb display of its own, and a persistent wineserver started after the display.
 #   wine-session.sh start|stop
 # Reads WINEPREFIX and DISPLAY from the environment; logs go beside the prefix.
 set -euo pipefail
@@ -44,6 +43,7 @@ start)
         echo "making Wine prefix $WINEPREFIX"
         wineboot --init >"$state/wineboot.log" 2>&1 </dev/null
     fi
+    # Windows drawn with Wine's own fonts look like Windows' own in the screenshots.
     "$(dirname "$0")/wine-fonts.sh"
     # One trivial program, so that the first test does not pay for the prefix's start-up.
     wine cmd /c exit >/dev/null 2>&1 </dev/null
