@@ -20,10 +20,14 @@ win32-clang: setup
 	cmake --preset win32-clang
 	cmake --build --preset win32-clang
 
-# The release archive: build/win32/release/Tollvey-<version>-win32.zip
+# The release archive: build/win32/release/Tollvey-<version>-win32.zip. Both programs are signed
+# when given SIGN_PKCS12=FILE SIGN_PASSWORD_FILE=FILE, and time-stamped with SIGN_TIMESTAMP_URL=URL.
+# Paths are made absolute here, as the archive is made from inside the build folder.
+signing_path = $(if $(1),"$$(realpath -m -- '$(1)')")
 package: setup
 	cmake --preset win32
-	cmake --build --preset win32 --target package
+	SIGN_PKCS12=$(call signing_path,$(SIGN_PKCS12)) SIGN_PASSWORD_FILE=$(call signing_path,$(SIGN_PASSWORD_FILE)) \
+		SIGN_TIMESTAMP_URL='$(SIGN_TIMESTAMP_URL)' cmake --build --preset win32 --target release
 
 # A longer fuzz run of the argument set: make fuzz FUZZ_SECONDS=600
 FUZZ_SECONDS ?= 600

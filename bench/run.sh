@@ -8,7 +8,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$(cd "${1:-$root/build/win32}" && pwd)
 rounds=${2:-21}
-cmd_exe="$build/console/TollveyCmd.exe"
+cmd_exe="$build/bin/TollveyCmd.exe"
 [ -f "$cmd_exe" ] || { echo "no $cmd_exe: build the win32 preset first" >&2; exit 1; }
 
 work=$(mktemp -d)
@@ -71,7 +71,7 @@ awk -v t="$tollvey" -v e="$empty" -v r="$reg" 'BEGIN {
     printf "  reg.exe sequence / acting run %6.2f   (goal: at least 8)\n", r / t }'
 
 echo "executables:"
-for exe in "$cmd_exe" "$build/dialog/Tollvey.exe" "$work/empty.exe" \
+for exe in "$cmd_exe" "$build/bin/Tollvey.exe" "$work/empty.exe" \
     "$WINEPREFIX/drive_c/windows/syswow64/reg.exe"; do
     [ -f "$exe" ] || continue
     imports=$(i686-w64-mingw32-objdump -p "$exe" 2>/dev/null | awk '/DLL Name:/ { print $3 }' | sort -u | paste -sd' ')

@@ -6,12 +6,13 @@ set -euo pipefail
 packages=(
     cmake ninja-build make g++ python3 python3-pefile
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-    wine wine64 wine32:i386
+    wine wine64 wine32:i386 fonts-wine
     xvfb xdotool imagemagick
     googletest
     clang lld libclang-rt-14-dev
     valgrind
     zip unzip
+    git osslsigncode openssl
 )
 
 as_root() {

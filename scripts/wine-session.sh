@@ -47,6 +47,8 @@ start)
         echo "making Wine prefix $WINEPREFIX"
         wineboot --init >"$state/wineboot.log" 2>&1 </dev/null
     fi
+    # Windows drawn with Wine's own fonts look like Windows' own in the screenshots.
+    "$(dirname "$0")/wine-fonts.sh"
     # One trivial program, so that the first test does not pay for the prefix's start-up.
     wine cmd /c exit >/dev/null 2>&1 </dev/null
     ;;

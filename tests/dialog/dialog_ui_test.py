@@ -5,8 +5,9 @@ outside with xdotool, read with the Win32 probe and checked against the registry
     dialog_ui_test.py TOLLVEY_EXE PROBE_EXE SCREENSHOT_DIR
 
 Runs in the build's Wine prefix (WINEPREFIX, DISPLAY from the test environment). Keeps a screenshot
-of the dialog and one of the confirmation as PNG files in SCREENSHOT_DIR. Prints one line per
-failed check and a closing count; exits 1 if any check failed.
+of the dialog, its caption drawn active, and one of the confirmation as PNG files in SCREENSHOT_DIR
+(docs/dialog.png is the first). Prints one line per failed check and a closing count; exits 1 if
+any check failed.
 """
 import json
 import os
@@ -20,6 +21,7 @@ WINLOGON = r"HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Win
 RUNONCE = r"HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\RunOnce"
 VALUES = ("AutoAdminLogon", "DefaultUserName", "DefaultPassword", "DefaultDomainName")
 TIMEOUT = 30
+SHOT_MARGIN = 10
 
 
 # Control ids as dialog/Resource.h defines them; IDOK and IDCANCEL are Windows' own.
@@ -136,8 +138,38 @@ def click(point):
     run("xdotool", "mousemove", str(point[0]), str(point[1]), "click", "1")
 
 
-def screenshot(path):
-    run("import", "-window", "root", path)
+def screenshot(path, rect):
+    """The window's rectangle on the screen and a margin around it."""
+    left, top = max(rect[0] - SHOT_MARGIN, 0), max(rect[1] - SHOT_MARGIN, 0)
+    width, height = rect[2] + SHOT_MARGIN - left, rect[3] + SHOT_MARGIN - top
+    run("import", "-window", "root", "-crop", f"{width}x{height}+{left}+{top}", "+repage", "-strip", path)
+    return left, top
+
+
+def pixel(path, x, y):
+    """The colour at x, y of a PNG file, as "R G B" like the registry's colour values."""
+    return run("convert", path, "-format", f"%[fx:int(255*p{{{x},{y}}}.r+0.5)] %[fx:int(255*p{{{x},{y}}}.g+0.5)] "
+               f"%[fx:int(255*p{{{x},{y}}}.b+0.5)]", "info:").stdout.strip()
+
+
+def colour_setting(name):
+    match = re.search(rf"^    {name}    REG_SZ    (.*)$", run("wine", "reg", "query", r"HKCU\Control Panel\Colors",
+                                                          "/v", name).stdout, re.M)
+    return match.group(1).strip() if match else None
+
+
+def activate_from_elsewhere(probe_exe):
+    """Moves the X input focus to the root window and, once Wine has let the dialog go, back to it, as
+    a click elsewhere and on the dialog would. Wine draws a caption active only when the window became
+    the foreground one after it was shown, which the first window of a program without a window
+    manager never does."""
+    root = run("xdotool", "search", "--maxdepth", "0", "--name", "").stdout.split()
+    dialog = run("xdotool", "search", "--onlyvisible", "--name", "^Tollvey$").stdout.split()
+    if root and dialog:
+        run("xdotool", "windowfocus", "--sync", root[0])
+        wait_for(probe_exe, lambda w: is_dialog(w) and not w["active"], "the dialog to be let go", timeout=10)
+        run("xdotool", "windowfocus", "--sync", dialog[0])
+        wait_for(probe_exe, lambda w: is_dialog(w) and w["active"], "the dialog to be active again", timeout=10)
 
 
 class Program:
@@ -202,8 +234,14 @@ def case_opens_filled_then_escape(context, failures):
                    True, abs(rect[0] - (area[0] + (area[2] - area[0] - width) // 2)) <= 1)
     failures.check(case, "centred vertically in the work area",
                    True, abs(rect[1] - (area[1] + (area[3] - area[1] - height) // 2)) <= 1)
+    activate_from_elsewhere(context["probe"])
     time.sleep(0.5)
-    screenshot(os.path.join(context["shots"], "dialog.png"))
+    shot = os.path.join(context["shots"], "dialog.png")
+    left, top = screenshot(shot, rect)
+    # Mid-way along the caption, level with the close box.
+    caption = ((rect[0] + rect[2]) // 2 - left, dialog["closeBox"][1] - top)
+    failures.check(case, "the screenshot's caption is drawn active", colour_setting("ActiveTitle"),
+                   pixel(shot, *caption))
 
     for expected in (PASSWORD, DOMAIN, RELOAD, IDOK, IDCANCEL, USER_NAME):
         key("Tab")
@@ -244,7 +282,7 @@ def case_type_and_enter_from_domain(context, failures):
         failures.check(case, "confirmation buttons", ["OK"], buttons)
         failures.check(case, "confirmation icon", 1, len(icons))
         time.sleep(0.5)
-        screenshot(os.path.join(context["shots"], "confirmation.png"))
+        screenshot(os.path.join(context["shots"], "confirmation.png"), box["rect"])
         key("Return")
     failures.check(case, "exit status", 0, program.wait())
 
@@ -296,8 +334,10 @@ def case_closed_without_saving(context, failures, how):
 
 
 def decorate_windows():
-    # Without a window manager Wine draws captions and close boxes only on windows it decorates itself.
-    for name, data in (("Decorated", "Y"), ("Managed", "N")):
+    # Without a window manager Wine draws captions and close boxes only on windows it decorates itself,
+    # and makes a window the foreground one on the X input focus only when it does not wait for a
+    # window manager's offer of it (WM_TAKE_FOCUS).
+    for name, data in (("Decorated", "Y"), ("Managed", "N"), ("UseTakeFocus", "N")):
         run("wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", name, "/d", data, "/f")
 
 

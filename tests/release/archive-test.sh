@@ -1,28 +1,30 @@
 #!/usr/bin/env bash
-# Makes the release archive, checks what it holds, unpacks it into a fresh folder whose path has
-# blanks and runs archive_tests.exe against the programs found there.
-#   archive-test.sh BUILD_DIR ARCHIVE_TESTS_EXE
+# Makes the release archive as `make package` does without signing, checks what it holds and that
+# nothing in it depends on the build, checks the programs against its SHA256SUMS with sha256sum,
+# unpacks it into a fresh folder whose path has blanks and runs archive_tests.exe against the
+# programs and the deployment script found there.
+#   archive-test.sh SOURCE_DIR BUILD_DIR ARCHIVE_TESTS_EXE
 set -euo pipefail
-build=$1
-tests_exe=$2
+source=$1
+build=$2
+tests_exe=$3
+here=$(cd "$(dirname "$0")" && pwd)
 
 cd "$build"
-cpack -G ZIP --config CPackConfig.cmake >cpack.log 2>&1 || { cat cpack.log; exit 1; }
+env -u SIGN_PKCS12 -u SIGN_PASSWORD_FILE -u SIGN_TIMESTAMP_URL \
+    cmake --build . --target release >release.log 2>&1 || { cat release.log; exit 1; }
 archive=$(ls release/Tollvey-*-win32.zip)
 echo "archive: $archive ($(stat -c %s "$archive") bytes)"
 
-expected="LICENSE README.md Tollvey.exe TollveyCmd.exe docs/dialog.png"
-listed=$(unzip -Z1 "$archive" | grep -v '/$' | sed 's|^[^/]*/||' | sort | tr '\n' ' ' | sed 's/ $//')
-if [ "$listed" != "$expected" ]; then
-    echo "archive holds: $listed"
-    echo "expected:      $expected"
-    exit 1
-fi
+epoch=${SOURCE_DATE_EPOCH:-$(git -C "$source" log -1 --format=%ct)}
+python3 "$here/check_archive.py" "$archive" --epoch "$epoch" \
+    LICENSE README.md SHA256SUMS Tollvey.exe TollveyCmd.exe docs/deploy.cmd docs/dialog.png
 
 target="$build/release test/unpacked here"
 rm -rf "$target"
 mkdir -p "$target"
 unzip -q "$archive" -d "$target"
 folder=$(ls -d "$target"/Tollvey-*-win32)
+(cd "$folder" && sha256sum --check --strict SHA256SUMS)
 
 TOLLVEY_UNPACKED="Z:$(echo "$folder" | tr / '\\')" wine "$tests_exe"

@@ -1,0 +1,177 @@
+#!/usr/bin/env python3
+"""Makes the release archive, the same bytes from the same commit wherever and whenever it is built.
+
+    make-release.py --files LIST --name NAME --source DIR --output DIR
+
+LIST has one line per file, "program|file<TAB>name in the archive<TAB>path". Everything goes into
+the folder NAME inside OUTPUT/NAME.zip, with SHA256SUMS over the programs beside them.
+
+Every time in the archive is SOURCE_DATE_EPOCH, or else the time of the last commit in DIR; entries
+are sorted by name and carry fixed permissions and no extra fields.
+
+Signing, from the environment: SIGN_PKCS12 (a PKCS#12 file) with SIGN_PASSWORD_FILE (its password,
+on the file's first line) signs both programs, SHA-256, before they are summed and archived;
+SIGN_TIMESTAMP_URL adds an RFC 3161 time stamp from that server. The password is handed to
+osslsigncode as a file name, never as text on a command line.
+"""
+import argparse
+import hashlib
+import os
+import subprocess
+import sys
+import tempfile
+import time
+import zipfile
+
+DESCRIPTION = "Tollvey"
+PRODUCT_URL = "https://tollvey.example/"
+FILE_MODE = 0o644
+FOLDER_MODE = 0o755
+UNIX = 3  # "made by" system in the zip headers: the permissions below are Unix ones.
+
+
+class ReleaseError(Exception):
+    pass
+
+
+def read_list(path):
+    entries = []
+    with open(path, encoding="utf-8") as listing:
+        for number, line in enumerate(listing, 1):
+            line = line.rstrip("\n")
+            if not line:
+                continue
+            fields = line.split("\t")
+            if len(fields) != 3 or fields[0] not in ("program", "file"):
+                raise ReleaseError(f"{path}:{number}: expected 'program|file<TAB>name<TAB>path'")
+            entries.append(tuple(fields))
+    return entries
+
+
+def source_date_epoch(source):
+    value = os.environ.get("SOURCE_DATE_EPOCH")
+    if not value:
+        result = subprocess.run(["git", "-C", source, "log", "-1", "--format=%ct"],
+                                capture_output=True, text=True, check=False)
+        value = result.stdout.strip()
+        if result.returncode != 0 or not value:
+            raise ReleaseError(f"{source} is not a git checkout with a commit: set SOURCE_DATE_EPOCH")
+    try:
+        return int(value)
+    except ValueError:
+        raise ReleaseError(f"SOURCE_DATE_EPOCH is not a number of seconds: {value!r}") from None
+
+
+def zip_time(epoch):
+    # The format cannot hold a time before 1980; it keeps even seconds only.
+    return max(time.gmtime(epoch)[:6], (1980, 1, 1, 0, 0, 0))
+
+
+def signing_settings():
+    pkcs12 = os.environ.get("SIGN_PKCS12", "")
+    password_file = os.environ.get("SIGN_PASSWORD_FILE", "")
+    timestamp_url = os.environ.get("SIGN_TIMESTAMP_URL", "")
+    if not pkcs12:
+        if password_file or timestamp_url:
+            raise ReleaseError("SIGN_PASSWORD_FILE and SIGN_TIMESTAMP_URL need SIGN_PKCS12")
+        return None
+    if not password_file:
+        raise ReleaseError("SIGN_PKCS12 needs SIGN_PASSWORD_FILE, the file that holds its password")
+    for what, path in (("SIGN_PKCS12", pkcs12), ("SIGN_PASSWORD_FILE", password_file)):
+        if not os.path.isfile(path):
+            raise ReleaseError(f"{what}: no such file: {path}")
+    return {"pkcs12": pkcs12, "password_file": password_file, "timestamp_url": timestamp_url}
+
+
+def sign(path, settings, scratch):
+    signed = os.path.join(scratch, os.path.basename(path))
+    command = ["osslsigncode", "sign", "-pkcs12", settings["pkcs12"], "-readpass", settings["password_file"],
+               "-h", "sha256", "-n", DESCRIPTION, "-i", PRODUCT_URL]
+    if settings["timestamp_url"]:
+        command += ["-ts", settings["timestamp_url"]]
+    command += ["-in", path, "-out", signed]
+    try:
+        result = subprocess.run(command, capture_output=True, text=True, check=False)
+    except FileNotFoundError:
+        raise ReleaseError("osslsigncode is not installed (scripts/setup.sh installs it)") from None
+    if result.returncode != 0 or not os.path.isfile(signed):
+        what = "signing or time-stamping" if settings["timestamp_url"] else "signing"
+        raise ReleaseError(f"{what} {path} failed:\n{result.stdout}{result.stderr}")
+    with open(signed, "rb") as f:
+        return f.read()
+
+
+def add(archive, name, data, epoch):
+    info = zipfile.ZipInfo(name, zip_time(epoch))
+    info.create_system = UNIX
+    if name.endswith("/"):
+        info.external_attr = (0o040000 | FOLDER_MODE) << 16 | 0x10
+        info.compress_type = zipfile.ZIP_STORED
+    else:
+        info.external_attr = (0o100000 | FILE_MODE) << 16
+        info.compress_type = zipfile.ZIP_DEFLATED
+    archive.writestr(info, data, compresslevel=9)
+
+
+def folders_of(names):
+    folders = set()
+    for name in names:
+        parts = name.split("/")[:-1]
+        for depth in range(1, len(parts) + 1):
+            folders.add("/".join(parts[:depth]) + "/")
+    return folders
+
+
+def make_release(entries, name, source, output):
+    # A run that fails leaves no archive, not an older one that could be taken for its result.
+    target = os.path.join(output, f"{name}.zip")
+    if os.path.exists(target):
+        os.remove(target)
+    epoch = source_date_epoch(source)
+    settings = signing_settings()
+    contents = {}
+    sums = []
+    with tempfile.TemporaryDirectory() as scratch:
+        for kind, archive_name, path in entries:
+            if kind == "program" and settings:
+                data = sign(path, settings, scratch)
+            else:
+                with open(path, "rb") as f:
+                    data = f.read()
+            contents[f"{name}/{archive_name}"] = data
+            if kind == "program":
+                sums.append(f"{hashlib.sha256(data).hexdigest()}  {archive_name}\n")
+    contents[f"{name}/SHA256SUMS"] = "".join(sorted(sums, key=lambda line: line.split()[1])).encode("ascii")
+
+    os.makedirs(output, exist_ok=True)
+    partial = target + ".partial"
+    with zipfile.ZipFile(partial, "w") as archive:
+        for entry in sorted(set(contents) | folders_of(contents)):
+            add(archive, entry, contents.get(entry, b""), epoch)
+    os.replace(partial, target)
+    return target, sums, settings
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--files", required=True, help="the list of files to archive")
+    parser.add_argument("--name", required=True, help="the archive's top folder and file name")
+    parser.add_argument("--source", required=True, help="the source checkout, for the commit time")
+    parser.add_argument("--output", required=True, help="the folder the archive goes to")
+    args = parser.parse_args()
+    try:
+        target, sums, settings = make_release(read_list(args.files), args.name, args.source, args.output)
+    except (ReleaseError, OSError) as error:
+        print(f"make-release: {error}", file=sys.stderr)
+        return 1
+    with open(target, "rb") as f:
+        digest = hashlib.sha256(f.read()).hexdigest()
+    state = "unsigned" if not settings else "signed" + (", time-stamped" if settings["timestamp_url"] else "")
+    print(f"{target} ({state})")
+    print(f"{digest}  {os.path.basename(target)}")
+    print("".join(sums), end="")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,301 @@
+#!/usr/bin/env python3
+"""Signs a release the way `make package SIGN_PKCS12=... SIGN_PASSWORD_FILE=...` does, with a throwaway
+code-signing certificate, and checks the result as an administrator's tools would.
+
+    signing_test.py MAKE_RELEASE FILE_LIST RELEASE_NAME SOURCE_DIR WORK_DIR ARCHIVE_TESTS_EXE
+
+Both programs must carry a SHA-256 Authenticode signature that osslsigncode verifies against that
+certificate and not against another one; removing it must give back the unsigned build's bytes;
+SHA256SUMS must be of the signed programs. A time stamp comes from a time-stamp server on the
+loopback address; an unreachable one, a wrong password or a missing password file must stop the
+archive rather than let it out unsigned. The password must appear on no command line and in no
+output. The signed programs then run under Wine (WINEPREFIX and DISPLAY from the test
+environment), from the unpacked archive in a folder with blanks in its path.
+Prints one line per failed check and a closing count; exits 1 if any check failed.
+"""
+import hashlib
+import http.server
+import os
+import secrets
+import shutil
+import stat
+import subprocess
+import sys
+import threading
+import zipfile
+
+RFC3161_TIMESTAMP_OID = "1.3.6.1.4.1.311.3.3.1"
+PROGRAMS = ("TollveyCmd.exe", "Tollvey.exe")
+TIMEOUT = 120
+
+
+class Failures:
+    def __init__(self):
+        self.lines = []
+        self.checks = 0
+
+    def check(self, case, what, expected, actual):
+        self.checks += 1
+        if expected != actual:
+            self.lines.append(f"{case}: {what}: expected {expected!r}, got {actual!r}")
+            print(self.lines[-1], flush=True)
+
+
+def run(command, **kwargs):
+    return subprocess.run(command, capture_output=True, text=True, timeout=TIMEOUT, check=False, **kwargs)
+
+
+def must(command, **kwargs):
+    result = run(command, **kwargs)
+    if result.returncode != 0:
+        raise RuntimeError(f"{' '.join(command)} failed:\n{result.stdout}{result.stderr}")
+    return result
+
+
+def sha256(data):
+    return hashlib.sha256(data).hexdigest()
+
+
+def private_file(path, text):
+    with open(os.open(path, os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o600), "w") as f:
+        f.write(text)
+
+
+# --- keys: a code-signing certificate, somebody else's, and a time-stamp authority's ---
+
+def certificate(keys, name, subject, usage, password_file=None):
+    key, cert = os.path.join(keys, name + ".key"), os.path.join(keys, name + ".pem")
+    must(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", cert,
+          "-days", "2", "-subj", subject, "-addext", f"extendedKeyUsage=critical,{usage}",
+          "-addext", "keyUsage=critical,digitalSignature"])
+    if password_file:
+        must(["openssl", "pkcs12", "-export", "-in", cert, "-inkey", key, "-out", os.path.join(keys, name + ".p12"),
+              "-passout", "file:" + password_file])
+    return cert
+
+
+# --- a time-stamp server on the loopback address, answering with openssl ts ---
+
+class TimeStampServer:
+    def __init__(self, keys):
+        self.requests = 0
+        config = os.path.join(keys, "tsa.cnf")
+        with open(config, "w") as f:
+            f.write("[ tsa ]\ndefault_tsa = test_tsa\n[ test_tsa ]\n"
+                    f"serial = {os.path.join(keys, 'tsa.serial')}\nsigner_digest = sha256\n"
+                    "default_policy = 1.3.6.1.4.1.99999.1\ndigests = sha256, sha384, sha512, sha1\n"
+                    "accuracy = secs:1\ness_cert_id_alg = sha256\n")
+        with open(os.path.join(keys, "tsa.serial"), "w") as f:
+            f.write("01\n")
+        reply = ["openssl", "ts", "-reply", "-config", config, "-signer", os.path.join(keys, "tsa.pem"),
+                 "-inkey", os.path.join(keys, "tsa.key")]
+        server = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_POST(self):
+                query = self.rfile.read(int(self.headers.get("Content-Length", 0)))
+                answer = subprocess.run(reply + ["-queryfile", "/dev/stdin", "-out", "/dev/stdout"], input=query,
+                                        capture_output=True, timeout=TIMEOUT, check=False)
+                server.requests += 1
+                self.send_response(200 if answer.returncode == 0 else 500)
+                self.send_header("Content-Type", "application/timestamp-reply")
+                self.send_header("Content-Length", str(len(answer.stdout)))
+                self.end_headers()
+                self.wfile.write(answer.stdout)
+
+            def log_message(self, *args):
+                pass
+
+        self.httpd = http.server.HTTPServer(("127.0.0.1", 0), Handler)
+        self.url = f"http://127.0.0.1:{self.httpd.server_address[1]}/"
+        self.thread = threading.Thread(target=self.httpd.serve_forever, daemon=True)
+        self.thread.start()
+
+    def stop(self):
+        self.httpd.shutdown()
+        self.httpd.server_close()
+
+
+def closed_port_url():
+    with http.server.HTTPServer(("127.0.0.1", 0), http.server.BaseHTTPRequestHandler) as probe:
+        port = probe.server_address[1]
+    return f"http://127.0.0.1:{port}/"
+
+
+# --- osslsigncode seen through a wrapper that records every command line it is given ---
+
+def recording_osslsigncode(folder):
+    real = shutil.which("osslsigncode")
+    if real is None:
+        raise RuntimeError("osslsigncode is not installed")
+    os.makedirs(folder, exist_ok=True)
+    log = os.path.join(folder, "command-lines.log")
+    wrapper = os.path.join(folder, "osslsigncode")
+    with open(wrapper, "w") as f:
+        f.write(f'#!/bin/sh\nprintf "%s\\n" "$*" >>"{log}"\nexec "{real}" "$@"\n')
+    os.chmod(wrapper, os.stat(wrapper).st_mode | stat.S_IXUSR)
+    return real, log
+
+
+# --- cases ---
+
+def unsigned_programs(file_list):
+    programs = {}
+    with open(file_list, encoding="utf-8") as listing:
+        for line in listing:
+            kind, name, path = line.rstrip("\n").split("\t")
+            if kind == "program":
+                with open(path, "rb") as f:
+                    programs[name] = f.read()
+    return programs
+
+
+def make_release(context, case, env_changes, output):
+    env = {k: v for k, v in os.environ.items() if not k.startswith("SIGN_")}
+    env.update(env_changes)
+    env["PATH"] = context["wrapper_dir"] + os.pathsep + env["PATH"]
+    shutil.rmtree(output, ignore_errors=True)
+    result = run([sys.executable, context["make_release"], "--files", context["file_list"],
+                  "--name", context["name"], "--source", context["source"], "--output", output], env=env)
+    with open(os.path.join(context["work"], "make-release.log"), "a") as log:
+        log.write(f"--- {case}\n{result.stdout}{result.stderr}")
+    return result
+
+
+def signature_checks(context, failures, case, archive_path, timestamped):
+    osslsigncode = context["osslsigncode"]
+    archive = zipfile.ZipFile(archive_path)
+    top = context["name"] + "/"
+    scratch = os.path.join(context["work"], "scratch", case.replace(" ", "-"))
+    shutil.rmtree(scratch, ignore_errors=True)
+    os.makedirs(scratch)
+    for program in PROGRAMS:
+        signed = archive.read(top + program)
+        signed_path = os.path.join(scratch, program)
+        with open(signed_path, "wb") as f:
+            f.write(signed)
+        failures.check(case, f"{program} differs from the unsigned build", True, signed != context["unsigned"][program])
+        verified = run([osslsigncode, "verify", "-in", signed_path, "-CAfile", context["cert"]])
+        failures.check(case, f"{program} verifies against the signing certificate", 0, verified.returncode)
+        failures.check(case, f"{program} signature digest", True, "SHA256" in verified.stdout.upper())
+        stranger = run([osslsigncode, "verify", "-in", signed_path, "-CAfile", context["other_cert"]])
+        failures.check(case, f"{program} fails against another certificate", True, stranger.returncode != 0)
+
+        pem = os.path.join(scratch, program + ".p7.pem")
+        must([osslsigncode, "extract-signature", "-pem", "-in", signed_path, "-out", pem])
+        attributes = must(["openssl", "pkcs7", "-in", pem, "-print"]).stdout
+        failures.check(case, f"{program} carries an RFC 3161 time stamp", timestamped,
+                       RFC3161_TIMESTAMP_OID in attributes)
+
+        unsigned_path = os.path.join(scratch, program + ".unsigned")
+        removed = run([osslsigncode, "remove-signature", "-in", signed_path, "-out", unsigned_path])
+        failures.check(case, f"{program}: remove-signature", 0, removed.returncode)
+        if removed.returncode == 0:
+            with open(unsigned_path, "rb") as f:
+                failures.check(case, f"{program} without its signature is the unsigned build, byte for byte",
+                               sha256(context["unsigned"][program]), sha256(f.read()))
+    sums = archive.read(top + "SHA256SUMS").decode("ascii")
+    expected = "".join(f"{sha256(archive.read(top + p))}  {p}\n" for p in sorted(PROGRAMS))
+    failures.check(case, "SHA256SUMS is of the signed programs", expected, sums)
+
+
+def case_signed(context, failures, case, timestamp_url):
+    output = os.path.join(context["work"], case.replace(" ", "-"))
+    requests_before = context["tsa"].requests
+    env = {"SIGN_PKCS12": context["p12"], "SIGN_PASSWORD_FILE": context["password_file"]}
+    if timestamp_url:
+        env["SIGN_TIMESTAMP_URL"] = timestamp_url
+    result = make_release(context, case, env, output)
+    failures.check(case, "make-release exit status", 0, result.returncode)
+    archive = os.path.join(output, context["name"] + ".zip")
+    if result.returncode != 0 or not os.path.isfile(archive):
+        print(result.stdout + result.stderr)
+        return None
+    failures.check(case, "make-release reports the archive as", "signed, time-stamped" if timestamp_url else "signed",
+                   result.stdout.splitlines()[0].rsplit("(", 1)[-1].rstrip(")"))
+    failures.check(case, "time-stamp requests, one per program", len(PROGRAMS) if timestamp_url else 0,
+                   context["tsa"].requests - requests_before)
+    signature_checks(context, failures, case, archive, bool(timestamp_url))
+    return archive
+
+
+def case_refused(context, failures, case, env, message):
+    output = os.path.join(context["work"], case.replace(" ", "-"))
+    result = make_release(context, case, env, output)
+    failures.check(case, "make-release fails", True, result.returncode != 0)
+    failures.check(case, "no archive is left behind", [], os.listdir(output) if os.path.isdir(output) else [])
+    failures.check(case, f"the error says {message!r}", True, message in result.stderr)
+
+
+def run_signed_programs(context, failures, archive):
+    case = "signed programs under Wine"
+    target = os.path.join(context["work"], "unpacked signed", "in here")
+    shutil.rmtree(target, ignore_errors=True)
+    zipfile.ZipFile(archive).extractall(target)
+    folder = os.path.join(target, context["name"])
+    windows_folder = "Z:" + folder.replace("/", "\\")
+    usage = run(["wine", os.path.join(folder, "TollveyCmd.exe"), "-?"])
+    failures.check(case, "TollveyCmd.exe -? exit status", 0, usage.returncode)
+    failures.check(case, "TollveyCmd.exe -? prints its usage", True, "Usage:" in usage.stdout)
+    acting = run(["wine", context["archive_tests"]], env=dict(os.environ, TOLLVEY_UNPACKED=windows_folder))
+    print(acting.stdout, end="")
+    failures.check(case, "acting runs of both programs (archive_tests.exe) exit status", 0, acting.returncode)
+
+
+def password_checks(context, failures):
+    case = "the password stays in its file"
+    password = context["password"]
+    with open(context["command_lines"]) as f:
+        command_lines = f.read()
+    failures.check(case, "osslsigncode was run", True, "sign" in command_lines)
+    failures.check(case, "osslsigncode read the password from its file", True,
+                   f"-readpass {context['password_file']}" in command_lines)
+    failures.check(case, "the password on an osslsigncode command line", False, password in command_lines)
+    with open(os.path.join(context["work"], "make-release.log")) as f:
+        failures.check(case, "the password in make-release's output", False, password in f.read())
+
+
+def main():
+    make_release_script, file_list, name, source, work, archive_tests = sys.argv[1:7]
+    shutil.rmtree(work, ignore_errors=True)
+    keys = os.path.join(work, "keys")
+    os.makedirs(keys)
+    password = secrets.token_hex(16)
+    password_file = os.path.join(keys, "password")
+    private_file(password_file, password + "\n")
+    wrong_password_file = os.path.join(keys, "wrong-password")
+    private_file(wrong_password_file, secrets.token_hex(16) + "\n")
+
+    real, command_lines = recording_osslsigncode(os.path.join(work, "wrapper"))
+    context = {
+        "make_release": make_release_script, "file_list": file_list, "name": name, "source": source,
+        "work": work, "archive_tests": archive_tests, "osslsigncode": real, "command_lines": command_lines,
+        "wrapper_dir": os.path.join(work, "wrapper"), "password": password, "password_file": password_file,
+        "cert": certificate(keys, "signing", "/CN=Tollvey test code signing", "codeSigning", password_file),
+        "other_cert": certificate(keys, "other", "/CN=Somebody else", "codeSigning"),
+        "p12": os.path.join(keys, "signing.p12"), "unsigned": unsigned_programs(file_list),
+    }
+    certificate(keys, "tsa", "/CN=Tollvey test time stamps", "timeStamping")
+    context["tsa"] = TimeStampServer(keys)
+
+    failures = Failures()
+    try:
+        signed = case_signed(context, failures, "signed", None)
+        case_signed(context, failures, "signed and time-stamped", context["tsa"].url)
+        case_refused(context, failures, "time-stamp server unreachable",
+                     {"SIGN_PKCS12": context["p12"], "SIGN_PASSWORD_FILE": password_file,
+                      "SIGN_TIMESTAMP_URL": closed_port_url()}, "time-stamping")
+        case_refused(context, failures, "wrong password",
+                     {"SIGN_PKCS12": context["p12"], "SIGN_PASSWORD_FILE": wrong_password_file}, "signing")
+        case_refused(context, failures, "no password file", {"SIGN_PKCS12": context["p12"]}, "SIGN_PASSWORD_FILE")
+        password_checks(context, failures)
+        if signed:
+            run_signed_programs(context, failures, signed)
+    finally:
+        context["tsa"].stop()
+    print(f"{failures.checks - len(failures.lines)} passed, {len(failures.lines)} failed")
+    return 1 if failures.lines else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
