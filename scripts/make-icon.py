@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the programs' icon: one 32x32, 16-colour image of a key, as a .ico file.
 
-    make-icon.py [OUTPUT]      (default: dialog/Tollvey.ico beside this script's folder)
+    make-icon.py [OUTPUT]      (default: resources/Tollvey.ico beside this script's folder)
 """
 import math
 import os
@@ -61,7 +61,7 @@ def image_data():
 
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
-    output = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, '..', 'dialog', 'Tollvey.ico')
+    output = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, '..', 'resources', 'Tollvey.ico')
     data = image_data()
     assert len(data) == 744, len(data)
     directory = struct.pack('<HHH', 0, 1, 1)
