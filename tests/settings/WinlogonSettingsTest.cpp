@@ -1,3 +1,4 @@
+#include "Process.h"
 #include "ReadOnlyKey.h"
 #include "WinlogonFixture.h"
 #include "WinlogonSettings.h"
@@ -8,12 +9,15 @@
 
 namespace {
 
-std::string OwnDirectory()
+// The dialog program beside this one, as the start-up command names it: quoted when its path has
+// a blank (the build folder may).
+std::string DialogProgramBeside()
 {
-    char path[4096];
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    const std::string full(path, length);
-    return full.substr(0, full.find_last_of('\\') + 1);
+    wchar_t path[4096];
+    const DWORD length = GetModuleFileNameW(nullptr, path, 4096);
+    const std::string full = Utf8(std::wstring(path, length));
+    const std::string program = full.substr(0, full.find_last_of('\\') + 1) + "Tollvey.exe";
+    return program.find(' ') == std::string::npos ? program : "\"" + program + "\"";
 }
 
 class WinlogonSettingsTest : public CWinlogonFixture
@@ -120,7 +124,7 @@ TEST_F(WinlogonSettingsTest, ReloadCommandMixesLoadedAndNewValues)
     ASSERT_TRUE(settings.SetPassword("pw"));
     EXPECT_TRUE(settings.SetReload(true));
     EXPECT_TRUE(settings.m_reload);
-    const std::string command = OwnDirectory() + "Tollvey.exe -u=admin -p=pw -dOFFICE";
+    const std::string command = DialogProgramBeside() + " -u=admin -p=pw -dOFFICE";
     EXPECT_EQ(Entry(), command);
     EXPECT_EQ(ReadText(runOnceKeyPath, "Tollvey", KEY_WOW64_32KEY), Expected32BitView(command))
         << "in the 32-bit view";
@@ -130,7 +134,7 @@ TEST_F(WinlogonSettingsTest, ReloadCommandOfEmptyValuesIsThePathAlone)
 {
     CWinlogonSettings settings;
     EXPECT_TRUE(settings.SetReload(true));
-    EXPECT_EQ(Entry(), OwnDirectory() + "Tollvey.exe");
+    EXPECT_EQ(Entry(), DialogProgramBeside());
 }
 
 TEST_F(WinlogonSettingsTest, ReloadOffSucceedsWhenNoEntryIsLeft)
