@@ -17,6 +17,9 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from checks import Failures  # noqa: E402
+
 WINLOGON = r"HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Winlogon"
 RUNONCE = r"HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\RunOnce"
 VALUES = ("AutoAdminLogon", "DefaultUserName", "DefaultPassword", "DefaultDomainName")
@@ -29,18 +32,6 @@ with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../dialog
     IDS = {name: int(value) for name, value in re.findall(r"^#define (\w+) (\d+)$", header.read(), re.M)}
 USER_NAME, PASSWORD, DOMAIN, RELOAD = (IDS[n] for n in ("IDC_USERNAME", "IDC_PASSWORD", "IDC_DOMAIN", "IDC_RELOAD"))
 IDOK, IDCANCEL = 1, 2
-
-
-class Failures:
-    def __init__(self):
-        self.lines = []
-        self.checks = 0
-
-    def check(self, case, what, expected, actual):
-        self.checks += 1
-        if expected != actual:
-            self.lines.append(f"{case}: {what}: expected {expected!r}, got {actual!r}")
-            print(self.lines[-1], flush=True)
 
 
 def run(*command, timeout=TIMEOUT):
@@ -356,8 +347,7 @@ def main():
         case_closed_without_saving(context, failures, "Cancel")
     finally:
         store({name: saved["winlogon"].get(name) for name in VALUES}, saved["entry"])
-    print(f"{failures.checks - len(failures.lines)} passed, {len(failures.lines)} failed")
-    return 1 if failures.lines else 0
+    return failures.report()
 
 
 if __name__ == "__main__":

@@ -24,21 +24,12 @@ import sys
 import threading
 import zipfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from checks import Failures  # noqa: E402
+
 RFC3161_TIMESTAMP_OID = "1.3.6.1.4.1.311.3.3.1"
 PROGRAMS = ("TollveyCmd.exe", "Tollvey.exe")
 TIMEOUT = 120
-
-
-class Failures:
-    def __init__(self):
-        self.lines = []
-        self.checks = 0
-
-    def check(self, case, what, expected, actual):
-        self.checks += 1
-        if expected != actual:
-            self.lines.append(f"{case}: {what}: expected {expected!r}, got {actual!r}")
-            print(self.lines[-1], flush=True)
 
 
 def run(command, **kwargs):
@@ -293,8 +284,7 @@ def main():
             run_signed_programs(context, failures, signed)
     finally:
         context["tsa"].stop()
-    print(f"{failures.checks - len(failures.lines)} passed, {len(failures.lines)} failed")
-    return 1 if failures.lines else 0
+    return failures.report()
 
 
 if __name__ == "__main__":
