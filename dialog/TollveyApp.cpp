@@ -7,6 +7,7 @@
 #include "TollveyDlg.h"
 
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -38,14 +39,21 @@ bool SaveEditedValues(const CTollveyDlg& dialog, CWinlogonSettings& settings)
     return saved;
 }
 
-// The message for the first box whose text the active code page cannot hold; 0 when they all fit.
-UINT FindLostValue(const CTollveyDlg& dialog)
+// Whether a box's text cannot be stored as it stands: typed with characters the code page cannot
+// hold, or still the text loaded in place of a stored value that has such characters.
+bool IsLost(const CString& box, const CHeapString& loaded, bool loadedAltered)
 {
-    if (dialog.m_userName.HasLostCharacters())
+    return box.HasLostCharacters() || (loadedAltered && std::strcmp(box, loaded.GetText()) == 0);
+}
+
+// The message for the first box whose text cannot be stored as it stands; 0 when they all can.
+UINT FindLostValue(const CTollveyDlg& dialog, const CWinlogonSettings& settings)
+{
+    if (IsLost(dialog.m_userName, settings.m_userName, settings.IsUserNameAltered()))
         return IDS_USERNAME_LOST;
-    if (dialog.m_password.HasLostCharacters())
+    if (IsLost(dialog.m_password, settings.m_password, settings.IsPasswordAltered()))
         return IDS_PASSWORD_LOST;
-    if (dialog.m_domain.HasLostCharacters())
+    if (IsLost(dialog.m_domain, settings.m_domain, settings.IsDomainAltered()))
         return IDS_DOMAIN_LOST;
     return 0;
 }
@@ -63,7 +71,7 @@ bool EditInDialog(CWinlogonSettings& settings)
     const INT_PTR result = dialog.DoModal();
     if (result != IDOK)
         return result != -1;
-    if (const UINT lost = FindLostValue(dialog)) {
+    if (const UINT lost = FindLostValue(dialog, settings)) {
         AfxMessageBox(lost, MB_OK);
         return false;
     }

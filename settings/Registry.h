@@ -26,6 +26,9 @@ public:
     bool QueryValueSize(const char* name, DWORD& size) const;
     // True only for an existing REG_SZ value; other types still land in target, unexpanded.
     bool ReadString(const char* name, CHeapString& target) const;
+    // False when the value is a string that the active code page cannot hold, so that ReadString
+    // gives look-alikes or "?" in place of some of its characters. Never false under UTF-8.
+    bool ReadsExactly(const char* name) const;
     bool WriteString(const char* name, const char* text);
     // False also when there was no such value.
     bool DeleteValue(const char* name);

@@ -1,5 +1,8 @@
 #include "Registry.h"
 
+#include "AnsiText.h"
+#include "OutOfMemory.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -52,6 +55,35 @@ bool CRegistryKey::ReadString(const char* name, CHeapString& target) const
     if (length < size)
         buffer[length] = '\0';
     return type == REG_SZ;
+}
+
+bool CRegistryKey::ReadsExactly(const char* name) const
+{
+    if (IsUtf8CodePage())
+        return true;
+    const int nameSize = MultiByteToWideChar(CP_ACP, 0, name, -1, nullptr, 0);
+    wchar_t* wideName =
+        static_cast<wchar_t*>(AllocateOrStop(static_cast<size_t>(nameSize), sizeof(wchar_t)));
+    MultiByteToWideChar(CP_ACP, 0, name, -1, wideName, nameSize);
+    bool exact = true;
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExW(m_hKey, wideName, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ)) {
+        // One character more than the data, so that data without a terminator ends all the same.
+        wchar_t* data =
+            static_cast<wchar_t*>(AllocateOrStop(size / sizeof(wchar_t) + 1, sizeof(wchar_t)));
+        DWORD length = size;
+        if (RegQueryValueExW(m_hKey, wideName, nullptr, &type, reinterpret_cast<BYTE*>(data),
+                             &length) == ERROR_SUCCESS) {
+            data[length / sizeof(wchar_t)] = L'\0';
+            CHeapString converted;
+            exact = ToActiveCodePage(data, converted);
+        }
+        std::free(data);
+    }
+    std::free(wideName);
+    return exact;
 }
 
 bool CRegistryKey::WriteString(const char* name, const char* text)

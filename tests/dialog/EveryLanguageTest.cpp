@@ -11,6 +11,8 @@ const char* const valueNames[] = {"DefaultUserName", "DefaultPassword", "Default
 const char* const savedText = "Tollvey values saved.";
 const char* const domainLostText =
     "The domain holds characters that this system cannot store.\nNothing was saved.";
+const char* const userNameLostText =
+    "The user name holds characters that this system cannot store.\nNothing was saved.";
 const char* const changed = "changed since";
 
 bool EndsWith(const std::string& text, const std::string& end)
@@ -49,7 +51,7 @@ std::string PressOkAndReadTheMessage(CDialogProcess& run, HWND dialog, DWORD tim
     if (box == nullptr)
         return "<no message box>";
     std::string message = "<no text>";
-    for (const char* text : {savedText, domainLostText}) {
+    for (const char* text : {savedText, domainLostText, userNameLostText}) {
         if (HasControl(box, "Static", text))
             message = text;
     }
@@ -241,6 +243,35 @@ TEST_P(CLegacyCodePageTest, DialogOkStoresItExactlyOrSaysWhichValueItCannotStore
 
 INSTANTIATE_TEST_SUITE_P(Values, CLegacyCodePageTest, ::testing::ValuesIn(legacyCases),
                          [](const auto& info) { return CaseName(info.param.name); });
+
+// A stored name that the code page cannot hold, as another system or tool may have left it: the
+// programs load look-alikes in its place, which are never written back.
+TEST_F(CLegacyCodePageTest, StoredNameTheCodePageCannotHoldIsNeverWrittenBackAltered)
+{
+    const std::string stored = "Zoë Ωmega";
+    ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultUserName", stored, KEY_WOW64_64KEY));
+
+    const CProcessResult run = RunProcess(QuotedArgument(s_folder + "TollveyCmd.exe") + " -p=new");
+    EXPECT_EQ(run.exitCode, 0u) << run.output;
+    const std::string entry = Entry();
+    EXPECT_EQ(entry, QuotedArgument(s_folder + "Tollvey.exe") + " -p=new -dSTORED")
+        << "the start-up entry leaves the user name out";
+    RemoveValue(runOnceKeyPath, "Tollvey", KEY_WOW64_64KEY);
+    CDialogProcess nextStartup(entry);
+    DWORD exitCode = 99;
+    EXPECT_TRUE(nextStartup.WaitForExit(exitTimeoutMs, exitCode) && exitCode == 0) << entry;
+    EXPECT_EQ(Winlogon("DefaultUserName"), stored) << "after the next start-up";
+
+    WriteText(winlogonKeyPath, "AutoAdminLogon", "0", KEY_WOW64_64KEY);
+    CDialogProcess dialog(QuotedArgument(s_folder + "Tollvey.exe"));
+    HWND window = dialog.WaitForWindow(exitTimeoutMs);
+    ASSERT_NE(window, nullptr) << "the settings dialog opens";
+    EXPECT_EQ(PressOkAndReadTheMessage(dialog, window, exitTimeoutMs, exitCode), userNameLostText)
+        << "OK with the loaded look-alikes";
+    EXPECT_EQ(exitCode, 1u) << "exit status";
+    EXPECT_EQ(Winlogon("AutoAdminLogon"), "0") << "none of the four values written";
+    EXPECT_EQ(Winlogon("DefaultUserName"), stored);
+}
 
 // A folder that neither code page holds: the start-up entry would name a folder that does not
 // exist, so none is written, and the run says the registry could not be modified.
