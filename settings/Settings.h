@@ -1,6 +1,8 @@
-// The settings store, the registry layer under it and the executable-path functions.
+// The settings store, the registry layer under it, the executable-path functions and the
+// conversions from the UTF-16 texts Windows keeps.
 #pragma once
 
+#include "AnsiText.h"
 #include "ExecutablePath.h"
 #include "ExitStatus.h"
 #include "Registry.h"
