@@ -69,8 +69,9 @@ bool CRegistryKey::ReadsExactly(const char* name) const
     DWORD type = 0;
     DWORD size = 0;
     if (RegQueryValueExW(m_hKey, wideName, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
-        (type == REG_SZ || type == REG_EXPAND_SZ)) {
+        (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ)) {
         // One character more than the data, so that data without a terminator ends all the same.
+        // Like ReadString, only the text up to the first terminator counts.
         wchar_t* data =
             static_cast<wchar_t*>(AllocateOrStop(size / sizeof(wchar_t) + 1, sizeof(wchar_t)));
         DWORD length = size;
