@@ -11,11 +11,11 @@ bool NeedsQuotes(const char* argument, const char* specials)
     return std::strpbrk(argument, specials) != nullptr;
 }
 
-void AppendBytes(const char* text, size_t count, CHeapString& command)
+// One character: a byte, or both bytes of a double-byte character.
+void AppendCharacter(const char* character, size_t length, CHeapString& command)
 {
-    CHeapString part;
-    part.Assign(text, count);
-    command.Append(part);
+    const char text[3] = {character[0], length == 2 ? character[1] : '\0', '\0'};
+    command.Append(text);
 }
 
 void AppendBackslashes(size_t count, CHeapString& command)
@@ -64,7 +64,7 @@ void AppendQuotedArgument(const char* argument, CHeapString& command, unsigned c
         // backslash, even where it is 0x5C.
         const size_t length =
             IsDBCSLeadByteEx(codePage, static_cast<BYTE>(*p)) && p[1] != '\0' ? 2 : 1;
-        AppendBytes(p, length, command);
+        AppendCharacter(p, length, command);
         p += length - 1;
         backslashes = 0;
     }
