@@ -83,12 +83,16 @@ def signing_settings():
     return {"pkcs12": pkcs12, "password_file": password_file, "timestamp_url": timestamp_url}
 
 
-def sign(path, settings, scratch):
+def sign(path, settings, scratch, epoch):
     signed = os.path.join(scratch, os.path.basename(path))
     command = ["osslsigncode", "sign", "-pkcs12", settings["pkcs12"], "-readpass", settings["password_file"],
                "-h", "sha256", "-n", DESCRIPTION, "-i", PRODUCT_URL]
     if settings["timestamp_url"]:
         command += ["-ts", settings["timestamp_url"]]
+    else:
+        # The signing time is the commit's, so that a signature without a time stamp is the same
+        # whenever it is made.
+        command += ["-time", str(epoch)]
     command += ["-in", path, "-out", signed]
     try:
         result = subprocess.run(command, capture_output=True, text=True, check=False)
@@ -134,7 +138,7 @@ def make_release(entries, name, source, output):
     with tempfile.TemporaryDirectory() as scratch:
         for kind, archive_name, path in entries:
             if kind == "program" and settings:
-                data = sign(path, settings, scratch)
+                data = sign(path, settings, scratch, epoch)
             else:
                 with open(path, "rb") as f:
                     data = f.read()
@@ -145,9 +149,14 @@ def make_release(entries, name, source, output):
 
     os.makedirs(output, exist_ok=True)
     partial = target + ".partial"
-    with zipfile.ZipFile(partial, "w") as archive:
-        for entry in sorted(set(contents) | folders_of(contents)):
-            add(archive, entry, contents.get(entry, b""), epoch)
+    try:
+        with zipfile.ZipFile(partial, "w") as archive:
+            for entry in sorted(set(contents) | folders_of(contents)):
+                add(archive, entry, contents.get(entry, b""), epoch)
+    except BaseException:
+        if os.path.exists(partial):
+            os.remove(partial)
+        raise
     os.replace(partial, target)
     return target, sums, settings
 

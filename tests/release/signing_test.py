@@ -272,6 +272,10 @@ def main():
     failures = Failures()
     try:
         signed = case_signed(context, failures, "signed", None)
+        again = case_signed(context, failures, "signed again", None)
+        if signed and again:
+            failures.check("signed again", "the same archive, byte for byte, without a time stamp",
+                           sha256(open(signed, "rb").read()), sha256(open(again, "rb").read()))
         case_signed(context, failures, "signed and time-stamped", context["tsa"].url)
         case_refused(context, failures, "time-stamp server unreachable",
                      {"SIGN_PKCS12": context["p12"], "SIGN_PASSWORD_FILE": password_file,
