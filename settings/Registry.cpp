@@ -62,11 +62,3 @@ std::unique_ptr<CRegistryKey> CRegistry::OpenKey(int rootIndex, const char* path
         RegCloseKey(handle);
     return key;
 }
-
-bool CRegistry::CloseKey(CRegistryKey& key)
-{
-    if (RegCloseKey(key.m_hKey) != ERROR_SUCCESS)
-        return false;
-    key.m_hKey = nullptr;
-    return true;
-}

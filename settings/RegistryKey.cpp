@@ -1,4 +1,4 @@
-#include "Registry.h"
+#include "RegistryKey.h"
 
 #include "AnsiText.h"
 #include "OutOfMemory.h"
@@ -11,8 +11,7 @@ CRegistryKey::CRegistryKey(HKEY hKey) : m_hKey(hKey) {}
 
 CRegistryKey::~CRegistryKey()
 {
-    if (m_hKey != nullptr)
-        CRegistry::Instance().CloseKey(*this);
+    Close();
 }
 
 void* CRegistryKey::operator new(std::size_t size) noexcept
@@ -25,21 +24,25 @@ void CRegistryKey::operator delete(void* p) noexcept
     std::free(p);
 }
 
-bool CRegistryKey::QueryValueSize(const char* name, DWORD& size) const
+bool CRegistryKey::Close()
 {
-    DWORD type = 0;
-    DWORD dataSize = 0;
-    if (RegQueryValueExA(m_hKey, name, nullptr, &type, nullptr, &dataSize) != ERROR_SUCCESS)
+    if (m_hKey == nullptr || RegCloseKey(m_hKey) != ERROR_SUCCESS)
         return false;
-    size = dataSize + 1;
+    m_hKey = nullptr;
     return true;
+}
+
+bool CRegistryKey::HasValue(const char* name) const
+{
+    return RegQueryValueExA(m_hKey, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 bool CRegistryKey::ReadString(const char* name, CHeapString& target) const
 {
     DWORD size = 0;
-    if (!QueryValueSize(name, size))
+    if (RegQueryValueExA(m_hKey, name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
         return false;
+    ++size;
 
     // The buffer has one byte more than the registry is told about, so the terminator at its end
     // survives data that lacks one, or a value that grew since its size was asked.

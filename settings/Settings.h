@@ -6,5 +6,6 @@
 #include "ExecutablePath.h"
 #include "ExitStatus.h"
 #include "Registry.h"
+#include "RegistryKey.h"
 #include "ReloadCommand.h"
 #include "WinlogonSettings.h"

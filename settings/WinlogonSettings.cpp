@@ -1,6 +1,7 @@
 #include "WinlogonSettings.h"
 
 #include "ExecutablePath.h"
+#include "Registry.h"
 #include "ReloadCommand.h"
 
 const char* const CWinlogonSettings::winlogonPath =
@@ -34,8 +35,7 @@ void CWinlogonSettings::Load()
     m_userNameAltered = !m_winlogonKey->ReadsExactly("DefaultUserName");
     m_passwordAltered = !m_winlogonKey->ReadsExactly("DefaultPassword");
     m_domainAltered = !m_winlogonKey->ReadsExactly("DefaultDomainName");
-    DWORD size = 0;
-    m_reload = m_runOnceKey->QueryValueSize(reloadValueName, size);
+    m_reload = m_runOnceKey->HasValue(reloadValueName);
 }
 
 bool CWinlogonSettings::WriteWinlogon(const char* name, const char* text)
@@ -74,8 +74,7 @@ bool CWinlogonSettings::SetReload(bool on)
     if (!on) {
         // Success means no entry is left, whether it was removed now or was never there.
         m_runOnceKey->DeleteValue(reloadValueName);
-        DWORD size = 0;
-        return !m_runOnceKey->QueryValueSize(reloadValueName, size);
+        return !m_runOnceKey->HasValue(reloadValueName);
     }
     // Without its own directory the command would name a Tollvey.exe wherever Windows starts it.
     CHeapString directory;

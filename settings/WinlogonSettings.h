@@ -3,7 +3,7 @@
 #pragma once
 
 #include "HeapString.h"
-#include "Registry.h"
+#include "RegistryKey.h"
 
 #include <memory>
 

@@ -119,32 +119,26 @@ TEST_F(RegistryTest, ReadStringOfMissingValueLeavesTargetAlone)
     EXPECT_STREQ(target.GetText(), "before");
 }
 
-TEST_F(RegistryTest, QueryValueSizeIsDataSizePlusOne)
+TEST_F(RegistryTest, HasValueOfAnyType)
 {
     struct Case
     {
         const char* label;
         DWORD type;
         std::string data;
-        DWORD size;
     };
     const Case cases[] = {
-        {"REG_SZ", REG_SZ, std::string("alice", 6), 7},
-        {"REG_BINARY", REG_BINARY, "xyz", 4},
-        {"empty REG_BINARY", REG_BINARY, "", 1},
-        {"REG_DWORD", REG_DWORD, std::string(4, '\1'), 5},
+        {"REG_SZ", REG_SZ, std::string("alice", 6)},
+        {"empty REG_BINARY", REG_BINARY, ""},
+        {"REG_DWORD", REG_DWORD, std::string(4, '\1')},
     };
     auto key = Open();
     ASSERT_TRUE(key);
     for (const Case& c : cases) {
         Store("Value", c.type, c.data);
-        DWORD size = 0;
-        EXPECT_TRUE(key->QueryValueSize("Value", size)) << c.label;
-        EXPECT_EQ(size, c.size) << c.label;
+        EXPECT_TRUE(key->HasValue("Value")) << c.label;
     }
-    DWORD untouched = 42;
-    EXPECT_FALSE(key->QueryValueSize("Missing", untouched));
-    EXPECT_EQ(untouched, 42u) << "a missing value leaves the size alone";
+    EXPECT_FALSE(key->HasValue("Missing"));
 }
 
 TEST_F(RegistryTest, DeleteValueReportsWhetherOneWasDeleted)
@@ -175,13 +169,14 @@ TEST_F(RegistryTest, ReadOnlyKeyStillOpensAndReadsButRefusesChanges)
     EXPECT_EQ(value->data, std::string("kept", 5));
 }
 
-TEST_F(RegistryTest, CloseKeyGivesUpTheHandle)
+TEST_F(RegistryTest, CloseGivesUpTheHandle)
 {
     auto key = Open();
     ASSERT_TRUE(key);
     ASSERT_TRUE(key->WriteString("Name", "x"));
-    EXPECT_TRUE(CRegistry::Instance().CloseKey(*key));
+    EXPECT_TRUE(key->Close());
     EXPECT_EQ(key->GetHandle(), nullptr) << "nothing left for the destructor to close";
+    EXPECT_FALSE(key->Close()) << "closed once only";
     EXPECT_FALSE(key->WriteString("Name", "y")) << "a closed key writes nothing";
 }
 
