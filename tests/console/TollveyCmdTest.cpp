@@ -152,15 +152,14 @@ TEST_F(TollveyCmdTest, RegisteredCommandBringsBackAwkwardValues)
     ASSERT_EQ(run.exitCode, 0u) << run.output;
     ASSERT_EQ(run.output, banner + "Username:    John \"JJ\" Smith\r\nPassword:    back\\slash\\\r\n"
                                    "Domain Name: :colon first\r\n");
-    const auto entry = ReadValue(runOnceKeyPath, "Tollvey", KEY_WOW64_64KEY);
-    ASSERT_TRUE(entry);
-    const CProcessResult next = RunProcess(entry->data.c_str());
+    const std::string entry = Entry();
+    const CProcessResult next = RunProcess(entry);
     CProbeReport report;
-    ASSERT_TRUE(ParseProbeOutput(next.output, report)) << entry->data;
+    ASSERT_TRUE(ParseProbeOutput(next.output, report)) << entry;
     EXPECT_EQ(report.path, m_directory + "Tollvey.exe");
     const std::vector<std::string> expected = {"-u=John \"JJ\" Smith", "-p=back\\slash\\",
                                                "-d=:colon first"};
-    EXPECT_EQ(report.arguments, expected) << entry->data;
+    EXPECT_EQ(report.arguments, expected) << entry;
 }
 
 } // namespace

@@ -64,7 +64,7 @@ TEST_F(RegistryTest, WriteStringStoresRegSzWithItsTerminatorInTheSixtyFourBitVie
         const char* text;
         std::string data;
     };
-    const Case cases[] = {{"text", std::string("text", 5)}, {"", std::string(1, '\0')}};
+    const Case cases[] = {{"text", TextValue("", "text").data}, {"", TextValue("", "").data}};
     auto key = Open();
     ASSERT_TRUE(key);
     for (const Case& c : cases) {
@@ -72,7 +72,7 @@ TEST_F(RegistryTest, WriteStringStoresRegSzWithItsTerminatorInTheSixtyFourBitVie
         const auto value = ReadValue(scratchPath, "Name", KEY_WOW64_64KEY);
         ASSERT_TRUE(value) << "\"" << c.text << "\"";
         EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ)) << "\"" << c.text << "\"";
-        EXPECT_EQ(value->data, c.data) << "\"" << c.text << "\": the terminator is stored";
+        EXPECT_EQ(value->data, c.data) << "\"" << c.text << "\": UTF-16, the terminator stored";
         EXPECT_EQ(ReadText(scratchPath, "Name", KEY_WOW64_32KEY), Expected32BitView(c.text))
             << "\"" << c.text << "\" in the 32-bit view";
     }
@@ -88,12 +88,14 @@ TEST_F(RegistryTest, ReadStringTakesAnyTypeAsTextButSucceedsOnlyForRegSz)
         bool result;
         const char* text;
     };
+    const std::string terminator(sizeof(wchar_t), '\0');
     const Case cases[] = {
-        {"REG_SZ", REG_SZ, std::string("alice", 6), true, "alice"},
-        {"empty REG_SZ", REG_SZ, std::string(1, '\0'), true, ""},
-        {"REG_SZ without terminator", REG_SZ, "abc", true, "abc"},
-        {"REG_SZ with inner zero", REG_SZ, std::string("ab\0cd", 6), true, "ab"},
-        {"REG_EXPAND_SZ unexpanded", REG_EXPAND_SZ, std::string("%SystemRoot%\\x", 15), false,
+        {"REG_SZ", REG_SZ, Utf16Bytes("alice") + terminator, true, "alice"},
+        {"empty REG_SZ", REG_SZ, terminator, true, ""},
+        {"REG_SZ without terminator", REG_SZ, Utf16Bytes("abc"), true, "abc"},
+        {"REG_SZ with inner zero", REG_SZ, Utf16Bytes("ab") + terminator + Utf16Bytes("cd") + terminator, true,
+         "ab"},
+        {"REG_EXPAND_SZ unexpanded", REG_EXPAND_SZ, Utf16Bytes("%SystemRoot%\\x") + terminator, false,
          "%SystemRoot%\\x"},
         {"REG_BINARY without terminator", REG_BINARY, "xyz", false, "xyz"},
         {"empty REG_BINARY", REG_BINARY, "", false, ""},
@@ -128,7 +130,7 @@ TEST_F(RegistryTest, HasValueOfAnyType)
         std::string data;
     };
     const Case cases[] = {
-        {"REG_SZ", REG_SZ, std::string("alice", 6)},
+        {"REG_SZ", REG_SZ, TextValue("", "alice").data},
         {"empty REG_BINARY", REG_BINARY, ""},
         {"REG_DWORD", REG_DWORD, std::string(4, '\1')},
     };
@@ -143,7 +145,7 @@ TEST_F(RegistryTest, HasValueOfAnyType)
 
 TEST_F(RegistryTest, DeleteValueReportsWhetherOneWasDeleted)
 {
-    Store("Value", REG_SZ, std::string("x", 2));
+    Store("Value", REG_SZ, TextValue("", "x").data);
     auto key = Open();
     ASSERT_TRUE(key);
     EXPECT_TRUE(key->DeleteValue("Value"));
@@ -153,7 +155,7 @@ TEST_F(RegistryTest, DeleteValueReportsWhetherOneWasDeleted)
 
 TEST_F(RegistryTest, ReadOnlyKeyStillOpensAndReadsButRefusesChanges)
 {
-    Store("Value", REG_SZ, std::string("kept", 5));
+    Store("Value", REG_SZ, TextValue("", "kept").data);
     CReadOnlyKey readOnly(scratchPath, KEY_WOW64_64KEY);
     ASSERT_TRUE(readOnly.IsApplied());
     auto key = Open();
@@ -166,7 +168,7 @@ TEST_F(RegistryTest, ReadOnlyKeyStillOpensAndReadsButRefusesChanges)
     EXPECT_FALSE(key->DeleteValue("Value"));
     const auto value = ReadValue(scratchPath, "Value", KEY_WOW64_64KEY);
     ASSERT_TRUE(value);
-    EXPECT_EQ(value->data, std::string("kept", 5));
+    EXPECT_EQ(value->data, TextValue("", "kept").data);
 }
 
 TEST_F(RegistryTest, CloseGivesUpTheHandle)
