@@ -1,4 +1,5 @@
-// CRegistryKey: one open registry key, which reads, writes and deletes its values.
+// CRegistryKey: one open registry key, which reads, writes and deletes its values. Names and texts
+// are UTF-8; the registry keeps them in UTF-16.
 #pragma once
 
 #include "HeapString.h"
@@ -22,11 +23,9 @@ public:
 
     // True when the value exists, of any type.
     bool HasValue(const char* name) const;
-    // True only for an existing REG_SZ value; other types still land in target, unexpanded.
+    // True only for an existing REG_SZ value. Other types still land in target, unexpanded: the
+    // string types as text, the others as their bytes up to the first zero byte.
     bool ReadString(const char* name, CHeapString& target) const;
-    // False when the value is a string that the active code page cannot hold, so that ReadString
-    // gives look-alikes or "?" in place of some of its characters. Never false under UTF-8.
-    bool ReadsExactly(const char* name) const;
     bool WriteString(const char* name, const char* text);
     // False also when there was no such value.
     bool DeleteValue(const char* name);

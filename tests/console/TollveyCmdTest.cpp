@@ -62,6 +62,8 @@ TEST_F(TollveyCmdTest, ActingRunsEchoWriteAndRegisterTheReload)
          " -u=olduser -p=oldpw -d==corp"},
         {"\"-p=two words\" -d=", "Password:    two words\r\nDomain Name: \r\n", missing, "olduser",
          "two words", "", " -u=olduser \"-p=two words\""},
+        {"-u=Дмитрий \"-d=山田 ドメイン\"", "Username:    Дмитрий\r\nDomain Name: 山田 ドメイン\r\n", "1", "Дмитрий",
+         "oldpw", "山田 ドメイン", " -u=Дмитрий -p=oldpw \"-d山田 ドメイン\""},
     };
     for (const Case& c : cases) {
         ResetValues();
