@@ -1,11 +1,12 @@
 # make test: set up the machine, build every preset and run every test.
-# make setup | native | sanitize | win32 | win32-clang: one step of it.
+# make setup | native | sanitize | win32 | win64 | win32-clang | win64-clang: one step of it.
 
-PRESETS := native sanitize win32
+PRESETS := native sanitize win32 win64
+CLANG_PRESETS := win32-clang win64-clang
 
-.PHONY: test setup $(PRESETS) win32-clang package fuzz
+.PHONY: test setup $(PRESETS) $(CLANG_PRESETS) package fuzz
 
-test: setup $(PRESETS) win32-clang
+test: setup $(PRESETS) $(CLANG_PRESETS)
 
 setup:
 	bash scripts/setup.sh
@@ -16,18 +17,18 @@ $(PRESETS): setup
 	ctest --preset $@
 
 # The Windows code once more with clang, for its warnings (-Werror); nothing of it is run.
-win32-clang: setup
-	cmake --preset win32-clang
-	cmake --build --preset win32-clang
+$(CLANG_PRESETS): setup
+	cmake --preset $@
+	cmake --build --preset $@
 
-# The release archive: build/win32/release/Tollvey-<version>-win32.zip. Both programs are signed
+# The release archive, both pairs: build/win64/release/Tollvey-<version>-win32.zip. Every program is signed
 # when given SIGN_PKCS12=FILE SIGN_PASSWORD_FILE=FILE, and time-stamped with SIGN_TIMESTAMP_URL=URL.
 # Paths are made absolute here, as the archive is made from inside the build folder.
 signing_path = $(if $(1),"$$(realpath -m -- '$(1)')")
 package: setup
-	cmake --preset win32
+	cmake --preset win64
 	SIGN_PKCS12=$(call signing_path,$(SIGN_PKCS12)) SIGN_PASSWORD_FILE=$(call signing_path,$(SIGN_PASSWORD_FILE)) \
-		SIGN_TIMESTAMP_URL='$(SIGN_TIMESTAMP_URL)' cmake --build --preset win32 --target release
+		SIGN_TIMESTAMP_URL='$(SIGN_TIMESTAMP_URL)' cmake --build --preset win64 --target release
 
 # A longer fuzz run of the argument set: make fuzz FUZZ_SECONDS=600
 FUZZ_SECONDS ?= 600

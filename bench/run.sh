@@ -2,17 +2,29 @@
 # Whole-run cost of TollveyCmd.exe under Wine, in one prefix with one persistent wineserver:
 # an acting run (five registry writes) against an empty program's start and against the same
 # five writes done with Wine's reg.exe, interleaved; then each executable's size and imports.
-#   bench/run.sh [BUILD_DIR] [ROUNDS]     (defaults: build/win32, 21)
+# The empty program is built for the same processor as the build's, by the build's own compiler.
+#   bench/run.sh [BUILD_DIR] [ROUNDS]     (defaults: build/win32, 21; build/win64 for the 64-bit pair)
 # Not a test: it prints figures and exits 0 whatever they are.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$(cd "${1:-$root/build/win32}" && pwd)
 rounds=${2:-21}
 cmd_exe="$build/bin/TollveyCmd.exe"
-[ -f "$cmd_exe" ] || { echo "no $cmd_exe: build the win32 preset first" >&2; exit 1; }
+[ -f "$cmd_exe" ] || { echo "no $cmd_exe: build its preset first" >&2; exit 1; }
+cc=$(sed -n 's/^CMAKE_C_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt")
+target=$("$cc" -dumpmachine)
+system32=syswow64
+if [ "$target" = x86_64-w64-mingw32 ]; then
+    # The 64-bit pair runs on Wine's 64-bit side alone, as on a host without 32-bit support.
+    export PATH="$root/scripts/wine64:$PATH"
+    system32=system32
+elif ! why=$("$root/scripts/wine32-probe.sh"); then
+    echo "$why" >&2
+    exit 1
+fi
 
 work=$(mktemp -d)
-export WINEPREFIX="$root/build/prefix-bench"
+export WINEPREFIX="$root/build/prefix-bench-$target"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 cleanup() {
@@ -23,7 +35,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-i686-w64-mingw32-gcc-posix -Os -s -o "$work/empty.exe" "$root/bench/empty.c"
+"$cc" -Os -s -o "$work/empty.exe" "$root/bench/empty.c"
 if [ ! -d "$WINEPREFIX/drive_c/windows/system32" ]; then
     echo "making the benchmark's Wine prefix $WINEPREFIX (once)"
     wineboot --init >/dev/null 2>&1 </dev/null
@@ -70,11 +82,11 @@ awk -v t="$tollvey" -v e="$empty" -v r="$reg" 'BEGIN {
     printf "ratios:\n  acting run / empty program   %6.2f   (goal: at most 1.2)\n", t / e
     printf "  reg.exe sequence / acting run %6.2f   (goal: at least 8)\n", r / t }'
 
-echo "executables:"
+echo "executables ($target):"
 for exe in "$cmd_exe" "$build/bin/Tollvey.exe" "$work/empty.exe" \
-    "$WINEPREFIX/drive_c/windows/syswow64/reg.exe"; do
+    "$WINEPREFIX/drive_c/windows/$system32/reg.exe"; do
     [ -f "$exe" ] || continue
-    imports=$(i686-w64-mingw32-objdump -p "$exe" 2>/dev/null | awk '/DLL Name:/ { print $3 }' | sort -u | paste -sd' ')
+    imports=$("$target-objdump" -p "$exe" 2>/dev/null | awk '/DLL Name:/ { print $3 }' | sort -u | paste -sd' ')
     printf '  %-16s %7d bytes  imports: %s\n' "$(basename "$exe")" "$(stat -c %s "$exe")" "${imports:-?}"
 done
 # The budgets are kept by the build (TOLLVEY_SIZE_BUDGET), which writes them here.

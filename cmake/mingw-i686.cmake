@@ -1,19 +1,6 @@
-# Cross build for 32-bit Windows with MinGW-w64 (i686, posix thread model).
-set(CMAKE_SYSTEM_NAME Windows)
+# 32-bit Windows programs, with MinGW-w64's gcc.
 set(CMAKE_SYSTEM_PROCESSOR i686)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
 
-set(TOOLCHAIN_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER   ${TOOLCHAIN_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${TOOLCHAIN_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER  ${TOOLCHAIN_PREFIX}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${TOOLCHAIN_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Nothing but the DLLs every Windows has: libgcc, libstdc++ and winpthread go in statically.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-
-# ctest runs the Windows programs under Wine.
+# ctest runs the programs under Wine: Debian's wine command, which takes its 32-bit loader.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -10,7 +10,7 @@ Every time in the archive is SOURCE_DATE_EPOCH, or else the time of the last com
 are sorted by name and carry fixed permissions and no extra fields.
 
 Signing, from the environment: SIGN_PKCS12 (a PKCS#12 file) with SIGN_PASSWORD_FILE (its password,
-on the file's first line) signs both programs, SHA-256, before they are summed and archived;
+on the file's first line) signs every program, SHA-256, before they are summed and archived;
 SIGN_TIMESTAMP_URL adds an RFC 3161 time stamp from that server. The password is handed to
 osslsigncode as a file name, never as text on a command line.
 """
@@ -84,7 +84,8 @@ def signing_settings():
 
 
 def sign(path, settings, scratch, epoch):
-    signed = os.path.join(scratch, os.path.basename(path))
+    # A folder of its own for each: both pairs have programs of the same name.
+    signed = os.path.join(tempfile.mkdtemp(dir=scratch), os.path.basename(path))
     command = ["osslsigncode", "sign", "-pkcs12", settings["pkcs12"], "-readpass", settings["password_file"],
                "-h", "sha256", "-n", DESCRIPTION, "-i", PRODUCT_URL]
     if settings["timestamp_url"]:

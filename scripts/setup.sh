@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build make g++ python3 python3-pefile
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
     wine wine64 wine32:i386 fonts-wine
     xvfb xdotool imagemagick
     googletest

@@ -1,5 +1,6 @@
-// Runs the two programs as an administrator would get them: unpacked from the release archive into
-// a folder whose path has blanks (TOLLVEY_UNPACKED, a Windows path, set by archive-test.sh).
+// Runs one pair of programs as an administrator would get them: unpacked from the release archive
+// into a folder whose path has blanks (TOLLVEY_UNPACKED, a Windows path, set by archive-test.sh), the
+// 32-bit pair at its top and the 64-bit one in x64 (TOLLVEY_PAIR, x86 or x64).
 #include "Process.h"
 #include "WinlogonFixture.h"
 
@@ -16,6 +17,13 @@ std::string Unpacked()
     return folder ? folder : "";
 }
 
+// The folder of the pair under test: the top of the archive, or x64 in it.
+std::string PairFolder()
+{
+    const char* pair = std::getenv("TOLLVEY_PAIR");
+    return Unpacked() + (pair && std::string(pair) == "x64" ? "\\x64" : "");
+}
+
 class ArchiveTest : public CWinlogonFixture
 {
 };
@@ -24,8 +32,8 @@ class ArchiveTest : public CWinlogonFixture
 
 TEST_F(ArchiveTest, ConsoleRegistersTheUnpackedDialogProgramAndTheNextStartupReappliesTheValues)
 {
-    const std::string folder = Unpacked();
-    ASSERT_FALSE(folder.empty()) << "TOLLVEY_UNPACKED names the unpacked release";
+    const std::string folder = PairFolder();
+    ASSERT_FALSE(Unpacked().empty()) << "TOLLVEY_UNPACKED names the unpacked release";
     ASSERT_NE(folder.find(' '), std::string::npos) << "the folder has a blank in its path";
 
     const CProcessResult run = RunProcess("\"" + folder + "\\TollveyCmd.exe\" -u=alice \"-p=pa ss\" -d=WORKGROUP");

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Makes the release archive as `make package` does without signing, checks what it holds and that
 # nothing in it depends on the build, checks the programs against its SHA256SUMS with sha256sum,
-# unpacks it into a fresh folder whose path has blanks and runs archive_tests.exe against the
-# programs and the deployment script found there.
-#   archive-test.sh SOURCE_DIR BUILD_DIR ARCHIVE_TESTS_EXE
+# unpacks it into a fresh folder whose path has blanks and runs archive_tests.exe there against one
+# pair: x64, the 64-bit pair with the deployment script, or x86, the 32-bit pair.
+#   archive-test.sh SOURCE_DIR BUILD_DIR ARCHIVE_TESTS_EXE x64|x86
 set -euo pipefail
 source=$1
 build=$2
 tests_exe=$3
+pair=$4
 here=$(cd "$(dirname "$0")" && pwd)
 
 cd "$build"
@@ -18,13 +19,16 @@ echo "archive: $archive ($(stat -c %s "$archive") bytes)"
 
 epoch=${SOURCE_DATE_EPOCH:-$(git -C "$source" log -1 --format=%ct)}
 python3 "$here/check_archive.py" "$archive" --epoch "$epoch" \
-    LICENSE README.md SHA256SUMS Tollvey.exe TollveyCmd.exe docs/deploy.cmd docs/dialog.png
+    LICENSE README.md SHA256SUMS Tollvey.exe TollveyCmd.exe docs/deploy.cmd docs/dialog.png \
+    x64/Tollvey.exe x64/TollveyCmd.exe
 
-target="$build/release test/unpacked here"
+target="$build/release test/$pair/unpacked here"
 rm -rf "$target"
 mkdir -p "$target"
 unzip -q "$archive" -d "$target"
 folder=$(ls -d "$target"/Tollvey-*-win32)
 (cd "$folder" && sha256sum --check --strict SHA256SUMS)
 
-TOLLVEY_UNPACKED="Z:$(echo "$folder" | tr / '\\')" wine "$tests_exe"
+tests=ArchiveTest.*:DeployScriptTest.*
+[ "$pair" = x64 ] || tests=ArchiveTest.*
+TOLLVEY_UNPACKED="Z:$(echo "$folder" | tr / '\\')" TOLLVEY_PAIR=$pair wine "$tests_exe" --gtest_filter="$tests"

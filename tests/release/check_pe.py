@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """Checks a built Windows program the way an administrator's machine will see it.
 
-    check_pe.py FILE --subsystem console|gui --max-size BYTES --version X.Y.Z --description TEXT
+    check_pe.py FILE --processor i686|x86_64 --imports LIST --subsystem console|gui --max-size BYTES
+                --version X.Y.Z --description TEXT
 
-32-bit PE for x86; the expected subsystem; imports only DLLs that every Windows has; icon group 102,
+A PE for that processor (32-bit x86 or x64); the expected subsystem; imports only DLLs that every
+Windows has, and exactly the functions that LIST gives for the program on that processor; icon group 102,
 a version resource carrying the product's strings, and a manifest asking for the caller's own rights,
 the UTF-8 code page and per-monitor DPI awareness;
 at most BYTES long. Prints one line per failed check and exits 1 if any failed.
@@ -14,6 +16,9 @@ import sys
 
 import pefile
 
+PROCESSORS = {"i686": ("x86", pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"], pefile.OPTIONAL_HEADER_MAGIC_PE),
+              "x86_64": ("x64", pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_AMD64"],
+                         pefile.OPTIONAL_HEADER_MAGIC_PE_PLUS)}
 SYSTEM_DLLS = {"kernel32.dll", "advapi32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll"}
 SUBSYSTEMS = {"gui": pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_GUI"],
               "console": pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_CUI"]}
@@ -22,7 +27,44 @@ RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = (pefile.RESOURCE_TYPE[name] fo
 
 
 def imports(pe):
-    return [entry.dll.decode("latin-1") for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", [])]
+    """{DLL in upper case: {function names}}; a function imported by ordinal reads as "#" and the number."""
+    found = {}
+    for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", []):
+        functions = found.setdefault(entry.dll.decode("latin-1").upper(), set())
+        for function in entry.imports:
+            functions.add(function.name.decode("latin-1") if function.name else "#%d" % function.ordinal)
+    return found
+
+
+def listed_imports(path):
+    """{(program, processor): {DLL in upper case: {function names}}} from the imports list."""
+    listed = {}
+    program = dll = None
+    with open(path, encoding="utf-8") as lines:
+        for line in lines:
+            words = line.split()
+            if not words or words[0].startswith("#"):
+                continue
+            if not line[0].isspace():
+                program = listed.setdefault(tuple(words), {})
+                continue
+            if words[0].lower().endswith(".dll"):
+                dll = program.setdefault(words.pop(0).upper(), set())
+            dll.update(words)
+    return listed
+
+
+def import_failures(pe, program, processor, listed):
+    if (program, processor) not in listed:
+        return ["the imports list has no entry for %s %s" % (program, processor)]
+    failures = []
+    actual, expected = imports(pe), listed[(program, processor)]
+    for dll in sorted(set(actual) | set(expected)):
+        for function in sorted(actual.get(dll, set()) - expected.get(dll, set())):
+            failures.append("imports %s from %s, which the imports list does not give" % (function, dll))
+        for function in sorted(expected.get(dll, set()) - actual.get(dll, set())):
+            failures.append("no longer imports %s from %s: take it out of the imports list" % (function, dll))
+    return failures
 
 
 def resources_of(pe):
@@ -37,7 +79,7 @@ def resources_of(pe):
     return found
 
 
-def check(path, subsystem, max_size, version, description):
+def check(path, processor, imports_list, subsystem, max_size, version, description):
     data = open(path, "rb").read()
     failures = []
     try:
@@ -45,15 +87,17 @@ def check(path, subsystem, max_size, version, description):
     except pefile.PEFormatError as error:
         return ["%s: not a PE file (%s)" % (path, error.value)]
 
+    name, expected_machine, expected_magic = PROCESSORS[processor]
     machine, magic = pe.FILE_HEADER.Machine, pe.OPTIONAL_HEADER.Magic
-    if machine != pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"] or magic != pefile.OPTIONAL_HEADER_MAGIC_PE:
-        failures.append("not a 32-bit x86 PE (machine 0x%x, optional header 0x%x)" % (machine, magic))
+    if machine != expected_machine or magic != expected_magic:
+        failures.append("not an %s PE (machine 0x%x, optional header 0x%x)" % (name, machine, magic))
     if pe.OPTIONAL_HEADER.Subsystem != SUBSYSTEMS[subsystem]:
         failures.append("subsystem %d, expected %d (%s)"
                         % (pe.OPTIONAL_HEADER.Subsystem, SUBSYSTEMS[subsystem], subsystem))
     foreign = [dll for dll in imports(pe) if dll.lower() not in SYSTEM_DLLS]
     if foreign:
         failures.append("imports DLLs that not every Windows has: %s" % ", ".join(foreign))
+    failures += import_failures(pe, os.path.basename(path), name, listed_imports(imports_list))
     if len(data) > max_size:
         failures.append("%d bytes, over its budget of %d" % (len(data), max_size))
 
@@ -89,17 +133,20 @@ def check(path, subsystem, max_size, version, description):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("file")
+    parser.add_argument("--processor", choices=PROCESSORS, required=True)
+    parser.add_argument("--imports", required=True, help="the imports list")
     parser.add_argument("--subsystem", choices=SUBSYSTEMS, required=True)
     parser.add_argument("--max-size", type=int, required=True)
     parser.add_argument("--version", required=True)
     parser.add_argument("--description", required=True)
     args = parser.parse_args()
-    failures = check(args.file, args.subsystem, args.max_size, args.version, args.description)
+    failures = check(args.file, args.processor, args.imports, args.subsystem, args.max_size, args.version,
+                     args.description)
     for failure in failures:
         print(failure)
     if not failures:
-        print("%s: 32-bit %s program, system DLLs only, icon, version and manifest present, within %d bytes"
-              % (args.file, args.subsystem, args.max_size))
+        print("%s: %s %s program, the listed imports of system DLLs only, icon, version and manifest present, "
+              "within %d bytes" % (args.file, PROCESSORS[args.processor][0], args.subsystem, args.max_size))
     return 1 if failures else 0
 
 

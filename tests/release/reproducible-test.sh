@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds both programs and the release archive a second time, from a fresh clone of the commit
-# under test in a folder whose path has a blank, and compares them byte for byte with this build's.
+# Builds both pairs of programs and the release archive a second time, from a fresh clone of the
+# commit under test in a folder whose path has a blank, and compares them byte for byte with this
+# build's (the 64-bit build, which makes the archive; the 32-bit pair is the win32 preset's).
 # Uncommitted changes to tracked files go into the clone too, so that it builds what this build did.
 #   reproducible-test.sh SOURCE_DIR BUILD_DIR DISPLAY_NUMBER
 set -euo pipefail
@@ -29,7 +30,7 @@ fail() {
     exit 1
 }
 cmake --build "$build" --target release >"$log" 2>&1 || fail "this build's archive could not be made"
-(cd "$second" && cmake --preset win32 -DTOLLVEY_DISPLAY="$display" && cmake --build --preset win32 --target release) \
+(cd "$second" && cmake --preset win64 -DTOLLVEY_DISPLAY="$display" && cmake --build --preset win64 --target release) \
     >>"$log" 2>&1 || fail "the second build failed"
 
 status=0
@@ -46,10 +47,13 @@ compare() {
     echo "  $first_hash  $2"
     echo "  $second_hash  $3"
 }
-compare TollveyCmd.exe "$build/bin/TollveyCmd.exe" "$second/build/win32/bin/TollveyCmd.exe"
-compare Tollvey.exe "$build/bin/Tollvey.exe" "$second/build/win32/bin/Tollvey.exe"
+for pair in win32 win64; do
+    for program in TollveyCmd.exe Tollvey.exe; do
+        compare "$pair/$program" "$source/build/$pair/bin/$program" "$second/build/$pair/bin/$program"
+    done
+done
 archive=$(cd "$build/release" && ls Tollvey-*-win32.zip)
-compare "$archive" "$build/release/$archive" "$second/build/win32/release/$archive"
+compare "$archive" "$build/release/$archive" "$second/build/win64/release/$archive"
 
 if [ "$status" -eq 0 ]; then
     rm -rf "$root"

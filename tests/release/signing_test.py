@@ -4,12 +4,12 @@ code-signing certificate, and checks the result as an administrator's tools woul
 
     signing_test.py MAKE_RELEASE FILE_LIST RELEASE_NAME SOURCE_DIR WORK_DIR ARCHIVE_TESTS_EXE
 
-Both programs must carry a SHA-256 Authenticode signature that osslsigncode verifies against that
+Every program of both pairs must carry a SHA-256 Authenticode signature that osslsigncode verifies against that
 certificate and not against another one; removing it must give back the unsigned build's bytes;
 SHA256SUMS must be of the signed programs. A time stamp comes from a time-stamp server on the
 loopback address; an unreachable one, a wrong password or a missing password file must stop the
 archive rather than let it out unsigned. The password must appear on no command line and in no
-output. The signed programs then run under Wine (WINEPREFIX and DISPLAY from the test
+output. The signed 64-bit pair then runs under Wine (WINEPREFIX and DISPLAY from the test
 environment), from the unpacked archive in a folder with blanks in its path.
 Prints one line per failed check and a closing count; exits 1 if any check failed.
 """
@@ -28,7 +28,6 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from checks import Failures  # noqa: E402
 
 RFC3161_TIMESTAMP_OID = "1.3.6.1.4.1.311.3.3.1"
-PROGRAMS = ("TollveyCmd.exe", "Tollvey.exe")
 TIMEOUT = 120
 
 
@@ -160,9 +159,9 @@ def signature_checks(context, failures, case, archive_path, timestamped):
     scratch = os.path.join(context["work"], "scratch", case.replace(" ", "-"))
     shutil.rmtree(scratch, ignore_errors=True)
     os.makedirs(scratch)
-    for program in PROGRAMS:
+    for program in context["unsigned"]:
         signed = archive.read(top + program)
-        signed_path = os.path.join(scratch, program)
+        signed_path = os.path.join(scratch, program.replace("/", "-"))
         with open(signed_path, "wb") as f:
             f.write(signed)
         failures.check(case, f"{program} differs from the unsigned build", True, signed != context["unsigned"][program])
@@ -172,13 +171,13 @@ def signature_checks(context, failures, case, archive_path, timestamped):
         stranger = run([osslsigncode, "verify", "-in", signed_path, "-CAfile", context["other_cert"]])
         failures.check(case, f"{program} fails against another certificate", True, stranger.returncode != 0)
 
-        pem = os.path.join(scratch, program + ".p7.pem")
+        pem = signed_path + ".p7.pem"
         must([osslsigncode, "extract-signature", "-pem", "-in", signed_path, "-out", pem])
         attributes = must(["openssl", "pkcs7", "-in", pem, "-print"]).stdout
         failures.check(case, f"{program} carries an RFC 3161 time stamp", timestamped,
                        RFC3161_TIMESTAMP_OID in attributes)
 
-        unsigned_path = os.path.join(scratch, program + ".unsigned")
+        unsigned_path = signed_path + ".unsigned"
         removed = run([osslsigncode, "remove-signature", "-in", signed_path, "-out", unsigned_path])
         failures.check(case, f"{program}: remove-signature", 0, removed.returncode)
         if removed.returncode == 0:
@@ -186,7 +185,7 @@ def signature_checks(context, failures, case, archive_path, timestamped):
                 failures.check(case, f"{program} without its signature is the unsigned build, byte for byte",
                                sha256(context["unsigned"][program]), sha256(f.read()))
     sums = archive.read(top + "SHA256SUMS").decode("ascii")
-    expected = "".join(f"{sha256(archive.read(top + p))}  {p}\n" for p in sorted(PROGRAMS))
+    expected = "".join(f"{sha256(archive.read(top + p))}  {p}\n" for p in sorted(context["unsigned"]))
     failures.check(case, "SHA256SUMS is of the signed programs", expected, sums)
 
 
@@ -204,7 +203,7 @@ def case_signed(context, failures, case, timestamp_url):
         return None
     failures.check(case, "make-release reports the archive as", "signed, time-stamped" if timestamp_url else "signed",
                    result.stdout.splitlines()[0].rsplit("(", 1)[-1].rstrip(")"))
-    failures.check(case, "time-stamp requests, one per program", len(PROGRAMS) if timestamp_url else 0,
+    failures.check(case, "time-stamp requests, one per program", len(context["unsigned"]) if timestamp_url else 0,
                    context["tsa"].requests - requests_before)
     signature_checks(context, failures, case, archive, bool(timestamp_url))
     return archive
@@ -225,12 +224,14 @@ def run_signed_programs(context, failures, archive):
     zipfile.ZipFile(archive).extractall(target)
     folder = os.path.join(target, context["name"])
     windows_folder = "Z:" + folder.replace("/", "\\")
-    usage = run(["wine", os.path.join(folder, "TollveyCmd.exe"), "-?"])
-    failures.check(case, "TollveyCmd.exe -? exit status", 0, usage.returncode)
-    failures.check(case, "TollveyCmd.exe -? prints its usage", True, "Usage:" in usage.stdout)
-    acting = run(["wine", context["archive_tests"]], env=dict(os.environ, TOLLVEY_UNPACKED=windows_folder))
+    # The 64-bit pair, which runs on every host this test runs on.
+    usage = run(["wine", os.path.join(folder, "x64", "TollveyCmd.exe"), "-?"])
+    failures.check(case, "x64/TollveyCmd.exe -? exit status", 0, usage.returncode)
+    failures.check(case, "x64/TollveyCmd.exe -? prints its usage", True, "Usage:" in usage.stdout)
+    acting = run(["wine", context["archive_tests"]],
+                 env=dict(os.environ, TOLLVEY_UNPACKED=windows_folder, TOLLVEY_PAIR="x64"))
     print(acting.stdout, end="")
-    failures.check(case, "acting runs of both programs (archive_tests.exe) exit status", 0, acting.returncode)
+    failures.check(case, "acting runs of the 64-bit pair (archive_tests.exe) exit status", 0, acting.returncode)
 
 
 def password_checks(context, failures):

@@ -10,7 +10,7 @@ namespace {
 
 const char* const scratchPath = "Software\\TollveyTest";
 
-// A key of the tests' own, made in the 64-bit view only: under WOW64, if OpenKey looked in the
+// A key of the tests' own, made in the 64-bit view only: on 64-bit Windows, if OpenKey looked in the
 // redirected 32-bit view it would not find it.
 class RegistryTest : public ::testing::Test
 {
@@ -23,7 +23,7 @@ protected:
                                   KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &key, nullptr),
                   ERROR_SUCCESS);
         RegCloseKey(key);
-        ASSERT_EQ(KeyExists(scratchPath, KEY_WOW64_32KEY), !RunsUnderWow64()) << "the 32-bit view";
+        ASSERT_EQ(KeyExists(scratchPath, KEY_WOW64_32KEY), !Is64BitWindows()) << "the 32-bit view";
     }
     void TearDown() override { RemoveKey(scratchPath, KEY_WOW64_64KEY); }
 

@@ -68,12 +68,13 @@ TEST_F(WinlogonSettingsTest, LoadsStoredValuesOfAnyType)
     }
 }
 
-// Under WOW64 that is Wow6432Node, which the store never reads; 32-bit Windows has only the one view.
+// On 64-bit Windows that is Wow6432Node, which the store never reads, from either pair; 32-bit Windows
+// has only the one view.
 TEST_F(WinlogonSettingsTest, LoadsFromTheThirtyTwoBitViewOnlyWhenItIsTheOnlyOne)
 {
     ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultUserName", "only32", KEY_WOW64_32KEY));
     const CWinlogonSettings settings;
-    EXPECT_EQ(settings.m_userName.GetText(), RunsUnderWow64() ? "" : std::string("only32"));
+    EXPECT_EQ(settings.m_userName.GetText(), Is64BitWindows() ? "" : std::string("only32"));
 }
 
 TEST_F(WinlogonSettingsTest, MissingRunOnceKeySkipsAllLoadingAndFailsSetReload)

@@ -24,22 +24,26 @@ struct CKey
 
 } // namespace
 
-bool RunsUnderWow64()
+bool Is64BitWindows()
 {
+#ifdef _WIN64
+    return true;
+#else
     BOOL wow64 = FALSE;
     return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+#endif
 }
 
 std::vector<RegistryView> Views()
 {
-    if (RunsUnderWow64())
+    if (Is64BitWindows())
         return {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
     return {KEY_WOW64_64KEY};
 }
 
 std::string Expected32BitView(const std::string& written)
 {
-    return RunsUnderWow64() ? "<missing>" : written;
+    return Is64BitWindows() ? "<missing>" : written;
 }
 
 CRegistryValue TextValue(const char* name, const std::string& text, DWORD type)

@@ -14,13 +14,13 @@ extern const char* const runOnceKeyPath;
 // KEY_WOW64_64KEY or KEY_WOW64_32KEY. On 32-bit Windows there is one view, which both name.
 using RegistryView = REGSAM;
 
-// Whether this is a 32-bit process on 64-bit Windows, where HKLM\Software has a redirected 32-bit
-// twin (Wow6432Node) beside the 64-bit view.
-bool RunsUnderWow64();
-// The views there are: the 64-bit one, and its 32-bit twin only under WOW64.
+// Whether Windows is 64-bit, where HKLM\Software has a 32-bit twin (Wow6432Node) beside the 64-bit
+// view: true in a 64-bit process, and in a 32-bit one under WOW64.
+bool Is64BitWindows();
+// The views there are: the 64-bit one, and its 32-bit twin only on 64-bit Windows.
 std::vector<RegistryView> Views();
-// What the 32-bit view shows of a text the programs wrote: nothing under WOW64, where that view is
-// Wow6432Node; the text itself on 32-bit Windows.
+// What the 32-bit view shows of a text the programs wrote: nothing on 64-bit Windows, where that
+// view is Wow6432Node and both pairs write the 64-bit one; the text itself on 32-bit Windows.
 std::string Expected32BitView(const std::string& written);
 
 struct CRegistryValue
