@@ -3,8 +3,9 @@
 
     make-release.py --files LIST --name NAME --source DIR --output DIR
 
-LIST has one line per file, "program|file<TAB>name in the archive<TAB>path". Everything goes into
-the folder NAME inside OUTPUT/NAME.zip, with SHA256SUMS over the programs beside them.
+LIST has one line per file, "program|script|file<TAB>name in the archive<TAB>path". Everything goes
+into the folder NAME inside OUTPUT/NAME.zip, with SHA256SUMS over the programs and the scripts, what
+an administrator runs, beside them.
 
 Every time in the archive is SOURCE_DATE_EPOCH, or else the time of the last commit in DIR; entries
 are sorted by name and carry fixed permissions and no extra fields.
@@ -42,8 +43,8 @@ def read_list(path):
             if not line:
                 continue
             fields = line.split("\t")
-            if len(fields) != 3 or fields[0] not in ("program", "file"):
-                raise ReleaseError(f"{path}:{number}: expected 'program|file<TAB>name<TAB>path'")
+            if len(fields) != 3 or fields[0] not in ("program", "script", "file"):
+                raise ReleaseError(f"{path}:{number}: expected 'program|script|file<TAB>name<TAB>path'")
             entries.append(tuple(fields))
     return entries
 
@@ -144,7 +145,7 @@ def make_release(entries, name, source, output):
                 with open(path, "rb") as f:
                     data = f.read()
             contents[f"{name}/{archive_name}"] = data
-            if kind == "program":
+            if kind in ("program", "script"):
                 sums.append(f"{hashlib.sha256(data).hexdigest()}  {archive_name}\n")
     contents[f"{name}/SHA256SUMS"] = "".join(sorted(sums, key=lambda line: line.split()[1])).encode("ascii")
 

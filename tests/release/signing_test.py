@@ -6,7 +6,7 @@ code-signing certificate, and checks the result as an administrator's tools woul
 
 Every program of both pairs must carry a SHA-256 Authenticode signature that osslsigncode verifies against that
 certificate and not against another one; removing it must give back the unsigned build's bytes;
-SHA256SUMS must be of the signed programs. A time stamp comes from a time-stamp server on the
+SHA256SUMS must be of the signed programs and of the deployment script. A time stamp comes from a time-stamp server on the
 loopback address; an unreachable one, a wrong password or a missing password file must stop the
 archive rather than let it out unsigned. The password must appear on no command line and in no
 output. The signed 64-bit pair then runs under Wine (WINEPREFIX and DISPLAY from the test
@@ -129,15 +129,15 @@ def recording_osslsigncode(folder):
 
 # --- cases ---
 
-def unsigned_programs(file_list):
-    programs = {}
+def listed(file_list, wanted):
+    files = {}
     with open(file_list, encoding="utf-8") as listing:
         for line in listing:
             kind, name, path = line.rstrip("\n").split("\t")
-            if kind == "program":
+            if kind == wanted:
                 with open(path, "rb") as f:
-                    programs[name] = f.read()
-    return programs
+                    files[name] = f.read()
+    return files
 
 
 def make_release(context, case, env_changes, output):
@@ -185,8 +185,11 @@ def signature_checks(context, failures, case, archive_path, timestamped):
                 failures.check(case, f"{program} without its signature is the unsigned build, byte for byte",
                                sha256(context["unsigned"][program]), sha256(f.read()))
     sums = archive.read(top + "SHA256SUMS").decode("ascii")
-    expected = "".join(f"{sha256(archive.read(top + p))}  {p}\n" for p in sorted(context["unsigned"]))
-    failures.check(case, "SHA256SUMS is of the signed programs", expected, sums)
+    summed = sorted(list(context["unsigned"]) + list(context["scripts"]))
+    expected = "".join(f"{sha256(archive.read(top + p))}  {p}\n" for p in summed)
+    failures.check(case, "SHA256SUMS is of the signed programs and of the scripts", expected, sums)
+    for script, unsigned in context["scripts"].items():
+        failures.check(case, f"{script} is archived as it is", sha256(unsigned), sha256(archive.read(top + script)))
 
 
 def case_signed(context, failures, case, timestamp_url):
@@ -265,7 +268,8 @@ def main():
         "wrapper_dir": os.path.join(work, "wrapper"), "password": password, "password_file": password_file,
         "cert": certificate(keys, "signing", "/CN=Tollvey test code signing", "codeSigning", password_file),
         "other_cert": certificate(keys, "other", "/CN=Somebody else", "codeSigning"),
-        "p12": os.path.join(keys, "signing.p12"), "unsigned": unsigned_programs(file_list),
+        "p12": os.path.join(keys, "signing.p12"), "unsigned": listed(file_list, "program"),
+        "scripts": listed(file_list, "script"),
     }
     certificate(keys, "tsa", "/CN=Tollvey test time stamps", "timeStamping")
     context["tsa"] = TimeStampServer(keys)
