@@ -9,8 +9,8 @@ rem Copies TollveyCmd.exe and Tollvey.exe from this script's folder (or the one 
 rem release archive) into the Program Files folder, which only administrators can write, and runs
 rem TollveyCmd.exe from there. Where Windows is x64 it takes the 64-bit pair, from the x64 folder
 rem beside the 32-bit one; elsewhere the 32-bit pair: on 32-bit Windows, and on ARM64 Windows, which
-rem runs it emulated. Started by a 32-bit command processor, as some device-management agents start
-rem their commands, it still installs into the 64-bit Program Files folder.
+rem runs it emulated. Started by a 32-bit command processor, as a device-management agent may start
+rem its commands, it still installs into the 64-bit Program Files folder.
 rem
 rem Ends with one of these exit statuses:
 rem   0  done
@@ -26,8 +26,8 @@ rem      in another encoding, or run without a console); nothing was written
 rem   7  an argument other than "off"; nothing was done
 rem
 rem Whoever can read this file can read the password in it: see "Deploying to many computers" in
-rem README.md. Keep this file in UTF-8 without a byte order mark. In a value below, write each percent
-rem sign twice; a value cannot hold a double quote.
+rem README.md. Keep this file in UTF-8. In a value below, write each percent sign twice; a value
+rem cannot hold a double quote.
 
 rem The values are taken as written, also where delayed expansion is on (cmd /V:ON, or the command
 rem processor's DelayedExpansion setting), which would read "!" in them as a variable's name.
@@ -82,9 +82,9 @@ call :QuoteSafely
 if errorlevel 1 goto finish
 set "DOMAIN_ARGUMENT=%VALUE%"
 
-rem Characters outside ASCII read as others when this file is not read as UTF-8 (cmd cannot switch
-rem without a console); values in ASCII read alike in every code page. The delimiters are every
-rem printable ASCII character but the double quote, so any token left is something else.
+rem Characters outside ASCII read as others when this file is not read as UTF-8 (a cmd that could not
+rem switch, as without a console); values in ASCII read alike in every code page. The delimiters are
+rem every printable ASCII character but the double quote, so any token left is something else.
 set "STATUS=6"
 if not "%UTF8_PROBE:~1%"=="" if "%UTF8_PROBE:~2%"=="" goto copy
 for /f "delims=!#$%%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\]^_`abcdefghijklmnopqrstuvwxyz{|}~ " %%c in ("-%LOGON_USER%%LOGON_PASSWORD%%LOGON_DOMAIN%") do goto finish
@@ -141,7 +141,8 @@ exit /b %STATUS%
 rem Doubles the backslashes that end VALUE, which goes into an argument in double quotes: the C
 rem runtime reads backslashes before a double quote in pairs, and a single one as making the quote
 rem part of the value. Ends with status 1, and VALUE unchanged, when VALUE holds a double quote,
-rem which would end the argument early; no quote stands on the lines that test for one.
+rem which would end the argument early. The test compares VALUE with its quotes taken out and with
+rem them turned into apostrophes, so that no quote of VALUE reaches a line that cmd parses.
 :QuoteSafely
 if not defined VALUE exit /b 0
 set "QUOTES_OUT=%VALUE:"=%"
