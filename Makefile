@@ -15,6 +15,7 @@ $(PRESETS): setup
 	cmake --preset $@
 	cmake --build --preset $@
 	ctest --preset $@
+	@if [ -f build/$@/wine32-missing.txt ]; then cat build/$@/wine32-missing.txt; fi
 
 # The Windows code once more with clang, for its warnings (-Werror); nothing of it is run.
 $(CLANG_PRESETS): setup

@@ -2,7 +2,7 @@
 # Whole-run cost of TollveyCmd.exe under Wine, in one prefix with one persistent wineserver:
 # an acting run (five registry writes) against an empty program's start and against the same
 # five writes done with Wine's reg.exe, interleaved; then each executable's size and imports.
-# The empty program is built for the same processor as the build's, by the build's own compiler.
+# The empty program is built for the same processor as TollveyCmd.exe, by MinGW-w64's compiler.
 #   bench/run.sh [BUILD_DIR] [ROUNDS]     (defaults: build/win32, 21; build/win64 for the 64-bit pair)
 # Not a test: it prints figures and exits 0 whatever they are.
 set -euo pipefail
@@ -11,8 +11,13 @@ build=$(cd "${1:-$root/build/win32}" && pwd)
 rounds=${2:-21}
 cmd_exe="$build/bin/TollveyCmd.exe"
 [ -f "$cmd_exe" ] || { echo "no $cmd_exe: build its preset first" >&2; exit 1; }
-cc=$(sed -n 's/^CMAKE_C_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt")
-target=$("$cc" -dumpmachine)
+# The processor is the one in TollveyCmd.exe's PE header.
+pe_header=$(od -An -tu4 -j60 -N4 "$cmd_exe" | tr -d ' ')
+case $(od -An -tx2 -j$((pe_header + 4)) -N2 "$cmd_exe" | tr -d ' ') in
+8664) target=x86_64-w64-mingw32 ;;
+*) target=i686-w64-mingw32 ;;
+esac
+cc=$target-gcc-posix
 system32=syswow64
 if [ "$target" = x86_64-w64-mingw32 ]; then
     # The 64-bit pair runs on Wine's 64-bit side alone, as on a host without 32-bit support.
