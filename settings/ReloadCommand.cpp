@@ -71,6 +71,12 @@ void AppendQuotedArgument(const char* argument, CHeapString& command, unsigned c
     command.Append("\"");
 }
 
+size_t ReloadCommandLength(const char* command, unsigned codePage)
+{
+    const int units = MultiByteToWideChar(codePage, 0, command, -1, nullptr, 0);
+    return units > 0 ? static_cast<size_t>(units - 1) : 0;
+}
+
 void BuildReloadCommand(const char* directory, const char* userName, const char* password,
                         const char* domain, CHeapString& command, unsigned codePage)
 {

@@ -9,6 +9,12 @@
 void BuildReloadCommand(const char* directory, const char* userName, const char* password,
                         const char* domain, CHeapString& command, unsigned codePage = 0 /* CP_ACP */);
 
+// The longest command Windows takes in a Run or RunOnce entry, in characters (UTF-16 units).
+const size_t maxReloadCommandLength = 260;
+
+// The command's length as Windows counts it: in UTF-16 units, whatever bytes the code page takes.
+size_t ReloadCommandLength(const char* command, unsigned codePage = 0 /* CP_ACP */);
+
 // Appends one argument by the Windows quoting rule: unchanged when it needs no quotes, otherwise
 // quoted with its quotes and the backslashes before them escaped.
 void AppendQuotedArgument(const char* argument, CHeapString& command,

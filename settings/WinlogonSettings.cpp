@@ -78,13 +78,21 @@ bool CWinlogonSettings::SetReload(bool on)
         return !m_runOnceKey->QueryValueSize(reloadValueName, size);
     }
     // Without its own directory the command would name a Tollvey.exe wherever Windows starts it.
+    // An entry left from an earlier run would bring older values back at the next start-up.
     CHeapString directory;
-    if (!GetExecutableDirectory(directory))
+    if (!GetExecutableDirectory(directory)) {
+        m_runOnceKey->DeleteValue(reloadValueName);
         return false;
+    }
     CHeapString command;
     // A value left out of the command keeps what is stored at the next start-up.
     BuildReloadCommand(directory.GetText(), m_userNameAltered ? "" : m_userName.GetText(),
                        m_passwordAltered ? "" : m_password.GetText(),
                        m_domainAltered ? "" : m_domain.GetText(), command);
+    // A longer command would be registered and never bring the values back.
+    if (ReloadCommandLength(command.GetText()) > maxReloadCommandLength) {
+        m_runOnceKey->DeleteValue(reloadValueName);
+        return false;
+    }
     return m_runOnceKey->WriteString(reloadValueName, command.GetText());
 }

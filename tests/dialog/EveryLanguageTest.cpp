@@ -274,11 +274,13 @@ TEST_F(CLegacyCodePageTest, StoredNameTheCodePageCannotHoldIsNeverWrittenBackAlt
 }
 
 // A folder that neither code page holds: the start-up entry would name a folder that does not
-// exist, so none is written, and the run says the registry could not be modified.
+// exist, so none is written, nor is one from an earlier run left to bring older values back, and
+// the run says the registry could not be modified.
 TEST_F(CLegacyCodePageTest, ConsoleInAFolderTheCodePageCannotHoldRegistersNoEntry)
 {
     const std::string folder = MakeScratchDirectory("Tøllvey Ωπ 山 legacy");
     ASSERT_TRUE(CopyInto(s_folder + "TollveyCmd.exe", folder + "TollveyCmd.exe"));
+    ASSERT_TRUE(WriteText(runOnceKeyPath, "Tollvey", "earlier", KEY_WOW64_64KEY));
     const CProcessResult run = RunProcess(QuotedArgument(folder + "TollveyCmd.exe") + " -u=alice");
     RemoveTree(folder);
     EXPECT_EQ(run.exitCode, 1u) << run.output;
