@@ -24,12 +24,14 @@ $(CLANG_PRESETS): setup
 
 # The release archive, both pairs: build/win64/release/Tollvey-<version>-win32.zip. Every program is signed
 # when given SIGN_PKCS12=FILE SIGN_PASSWORD_FILE=FILE, and time-stamped with SIGN_TIMESTAMP_URL=URL.
-# Paths are made absolute here, as the archive is made from inside the build folder.
-signing_path = $(if $(1),"$$(realpath -m -- '$(1)')")
+# Paths are made absolute here, as the archive is made from inside the build folder. The shell reads
+# the three from its environment, where make puts what it was given, so that no character of theirs
+# is taken as shell syntax.
 package: setup
 	cmake --preset win64
-	SIGN_PKCS12=$(call signing_path,$(SIGN_PKCS12)) SIGN_PASSWORD_FILE=$(call signing_path,$(SIGN_PASSWORD_FILE)) \
-		SIGN_TIMESTAMP_URL='$(SIGN_TIMESTAMP_URL)' cmake --build --preset win64 --target release
+	absolute() { [ -z "$$1" ] || realpath -m -- "$$1"; }; \
+	SIGN_PKCS12=$$(absolute "$${SIGN_PKCS12-}") SIGN_PASSWORD_FILE=$$(absolute "$${SIGN_PASSWORD_FILE-}") \
+		cmake --build --preset win64 --target release
 
 # A longer fuzz run of the argument set: make fuzz FUZZ_SECONDS=600
 FUZZ_SECONDS ?= 600

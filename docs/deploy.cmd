@@ -1,34 +1,166 @@
+@rem A byte order mark, which some editors put before the first line, spoils only this one.
 @echo off
-rem Sets up automatic logon with Tollvey on the computer it runs on. Meant to run as the local
-rem system account, which may write HKEY_LOCAL_MACHINE: as a computer start-up script of a Group
-rem Policy, or as the install command of a device-management deployment that runs as the system.
+rem Sets up automatic logon with Tollvey on the computer it runs on; "deploy.cmd off" switches it
+rem off again and removes the programs. Meant to run as the local system account, which may write
+rem HKEY_LOCAL_MACHINE: as a computer start-up script of a Group Policy, or as the install command
+rem (and, with "off", the uninstall command) of a device-management deployment.
 rem
 rem Copies TollveyCmd.exe and Tollvey.exe from this script's folder (or the one above it, as in the
-rem release archive) into a folder that only administrators can write, runs TollveyCmd.exe from
-rem there and ends with its exit status:
+rem release archive) into the Program Files folder, which only administrators can write, and runs
+rem TollveyCmd.exe from there. Where Windows is x64 it takes the 64-bit pair, from the x64 folder
+rem beside the 32-bit one; elsewhere the 32-bit pair: on 32-bit Windows, and on ARM64 Windows, which
+rem runs it emulated. Started by a 32-bit command processor, as a device-management agent may start
+rem its commands, it still installs into the 64-bit Program Files folder.
+rem
+rem Ends with one of these exit statuses:
 rem   0  done
-rem   1  a write failed (the script did not run with administrator rights)
-rem   2  the command line was rejected; nothing was written
-rem   3  the programs could not be copied; nothing was written
+rem   1  a write failed: the script did not run with administrator rights
+rem   2  TollveyCmd.exe rejected its command line; nothing was written
+rem   3  the programs are not beside this script or could not be copied; nothing was written.
+rem      Switching off: they could not be removed, though automatic logon is off
+rem   4  TollveyCmd.exe could not run here (blocked by policy, damaged, or stopped before its end)
+rem   5  a value below holds a double quote, or the user name is empty; nothing was written
+rem   6  a value below holds characters outside ASCII, and this file was not read as UTF-8 (saved
+rem      in another encoding, or run without a console); nothing was written
+rem   7  an argument other than "off"; nothing was done
 rem
 rem Whoever can read this file can read the password in it: see "Deploying to many computers" in
-rem README.md. In a value below, write each percent sign twice; a value cannot hold a double quote.
+rem README.md. Keep this file in UTF-8. In a value below, write each percent sign twice; a value
+rem cannot hold a double quote.
 
-setlocal
+rem The values are taken as written, also where delayed expansion is on (cmd /V:ON, or the command
+rem processor's DelayedExpansion setting), which would read "!" in them as a variable's name.
+setlocal EnableExtensions DisableDelayedExpansion
+
+rem cmd reads each line of a batch file in the console's code page at that moment: from here on
+rem that is UTF-8, this file's own, and the console's code page is put back at the end.
+set "CODEPAGE_BEFORE="
+for /f "tokens=2 delims=:" %%c in ('chcp') do for %%n in (%%c) do set "CODEPAGE_BEFORE=%%~nn"
+chcp 65001 >nul 2>&1
+
+rem The account that logs on by itself.
 set "LOGON_USER=kiosk"
 set "LOGON_PASSWORD=change-me"
+rem The domain's name for a domain account, the computer's name for a local one.
 set "LOGON_DOMAIN=%COMPUTERNAME%"
+
+rem Two characters that read as two only when this file is read as UTF-8; leave them as they are.
+set "UTF8_PROBE=ä€"
+
+rem The processor Windows runs on: a 32-bit process on 64-bit Windows finds its own in
+rem PROCESSOR_ARCHITECTURE and Windows' in PROCESSOR_ARCHITEW6432.
+set "WINDOWS_PROCESSOR=%PROCESSOR_ARCHITECTURE%"
+if defined PROCESSOR_ARCHITEW6432 set "WINDOWS_PROCESSOR=%PROCESSOR_ARCHITEW6432%"
+set "PAIR="
+if /i "%WINDOWS_PROCESSOR%"=="AMD64" set "PAIR=x64\"
+set "SOURCE=%~dp0%PAIR%"
+if not exist "%SOURCE%TollveyCmd.exe" set "SOURCE=%~dp0..\%PAIR%"
+rem On 64-bit Windows ProgramW6432 names the 64-bit Program Files folder, also to a 32-bit process,
+rem whose ProgramFiles is the 32-bit one.
 set "TARGET=%ProgramFiles%\Tollvey"
+if defined ProgramW6432 set "TARGET=%ProgramW6432%\Tollvey"
 
-set "SOURCE=%~dp0"
-if not exist "%SOURCE%TollveyCmd.exe" set "SOURCE=%~dp0..\"
-if not exist "%TARGET%\" mkdir "%TARGET%"
-copy /b /y "%SOURCE%TollveyCmd.exe" "%TARGET%\" >nul
-if errorlevel 1 exit /b 3
-copy /b /y "%SOURCE%Tollvey.exe" "%TARGET%\" >nul
-if errorlevel 1 exit /b 3
+set "STATUS=7"
+if "%~1"=="" goto install
+if /i "%~1"=="off" if "%~2"=="" goto off
+goto finish
 
-rem The script runs again at each start-up, so it registers no start-up entry (-r-). TollveyCmd.exe
-rem prints the password: its output goes nowhere, so that no log of the deployment keeps it.
-"%TARGET%\TollveyCmd.exe" "-u=%LOGON_USER%" "-p=%LOGON_PASSWORD%" "-d=%LOGON_DOMAIN%" -r- >nul 2>&1
-exit /b %ERRORLEVEL%
+:install
+set "STATUS=5"
+if not defined LOGON_USER goto finish
+set "VALUE=%LOGON_USER%"
+call :QuoteSafely
+if errorlevel 1 goto finish
+set "USER_ARGUMENT=%VALUE%"
+set "VALUE=%LOGON_PASSWORD%"
+call :QuoteSafely
+if errorlevel 1 goto finish
+set "PASSWORD_ARGUMENT=%VALUE%"
+set "VALUE=%LOGON_DOMAIN%"
+call :QuoteSafely
+if errorlevel 1 goto finish
+set "DOMAIN_ARGUMENT=%VALUE%"
+
+rem Characters outside ASCII read as others when this file is not read as UTF-8 (a cmd that could not
+rem switch, as without a console); values in ASCII read alike in every code page. The delimiters are
+rem every printable ASCII character but the double quote, so any token left is something else.
+set "STATUS=6"
+if not "%UTF8_PROBE:~1%"=="" if "%UTF8_PROBE:~2%"=="" goto copy
+for /f "delims=!#$%%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\]^_`abcdefghijklmnopqrstuvwxyz{|}~ " %%c in ("-%LOGON_USER%%LOGON_PASSWORD%%LOGON_DOMAIN%") do goto finish
+
+:copy
+set "STATUS=3"
+if not exist "%SOURCE%TollveyCmd.exe" goto finish
+if not exist "%TARGET%\" mkdir "%TARGET%" >nul 2>&1
+copy /b /y "%SOURCE%TollveyCmd.exe" "%TARGET%\" >nul 2>&1
+if errorlevel 1 goto finish
+copy /b /y "%SOURCE%Tollvey.exe" "%TARGET%\" >nul 2>&1
+if errorlevel 1 goto finish
+
+set "STATUS=4"
+set "PROGRAM=%TARGET%\"
+call :Runs
+if errorlevel 1 goto finish
+rem The script runs again at each start-up, so it registers no start-up entry (-r-), which would keep
+rem the password in one more place. TollveyCmd.exe prints the password: its output goes nowhere, so
+rem that no log of the deployment keeps it.
+"%TARGET%\TollveyCmd.exe" "-u=%USER_ARGUMENT%" "-p=%PASSWORD_ARGUMENT%" "-d=%DOMAIN_ARGUMENT%" -r- >nul 2>&1
+set "STATUS=%ERRORLEVEL%"
+goto checked
+
+:off
+set "STATUS=3"
+if not exist "%SOURCE%TollveyCmd.exe" goto finish
+set "STATUS=4"
+set "PROGRAM=%SOURCE%"
+call :Runs
+if errorlevel 1 goto finish
+rem Automatic logon off, the password forgotten, no start-up entry.
+"%SOURCE%TollveyCmd.exe" -u= -p= -r- >nul 2>&1
+set "STATUS=%ERRORLEVEL%"
+if not "%STATUS%"=="0" goto checked
+set "STATUS=3"
+del /f /q "%TARGET%\TollveyCmd.exe" >nul 2>&1
+del /f /q "%TARGET%\Tollvey.exe" >nul 2>&1
+rmdir "%TARGET%" >nul 2>&1
+if exist "%TARGET%\TollveyCmd.exe" goto finish
+if exist "%TARGET%\Tollvey.exe" goto finish
+set "STATUS=0"
+goto finish
+
+:checked
+rem Any other status is not one of TollveyCmd.exe's: it did not run to its end.
+if not "%STATUS%"=="0" if not "%STATUS%"=="1" if not "%STATUS%"=="2" set "STATUS=4"
+
+:finish
+if defined CODEPAGE_BEFORE chcp %CODEPAGE_BEFORE% >nul 2>&1
+exit /b %STATUS%
+
+
+rem Doubles the backslashes that end VALUE, which goes into an argument in double quotes: the C
+rem runtime reads backslashes before a double quote in pairs, and a single one as making the quote
+rem part of the value. Ends with status 1, and VALUE unchanged, when VALUE holds a double quote,
+rem which would end the argument early. The test compares VALUE with its quotes taken out and with
+rem them turned into apostrophes, so that no quote of VALUE reaches a line that cmd parses.
+:QuoteSafely
+if not defined VALUE exit /b 0
+set "QUOTES_OUT=%VALUE:"=%"
+set "QUOTES_TURNED=%VALUE:"='%"
+if not "%QUOTES_OUT%"=="%QUOTES_TURNED%" exit /b 1
+set "TRAILING="
+:QuoteSafely.next
+if "%VALUE:~-1%"=="\" (
+    set "VALUE=%VALUE:~0,-1%"
+    set "TRAILING=%TRAILING%\\"
+    if defined VALUE goto QuoteSafely.next
+)
+set "VALUE=%VALUE%%TRAILING%"
+exit /b 0
+
+rem Ends with status 1 when TollveyCmd.exe in the folder PROGRAM cannot run here. When a program
+rem cannot start, cmd leaves a status of its own, which could read as one of TollveyCmd.exe's; with
+rem -? it changes nothing and ends with 0.
+:Runs
+"%PROGRAM%TollveyCmd.exe" -? >nul 2>&1
+if not "%ERRORLEVEL%"=="0" exit /b 1
+exit /b 0

@@ -3,14 +3,16 @@
 
     make-release.py --files LIST --name NAME --source DIR --output DIR
 
-LIST has one line per file, "program|file<TAB>name in the archive<TAB>path". Everything goes into
-the folder NAME inside OUTPUT/NAME.zip, with SHA256SUMS over the programs beside them.
+LIST has one line per file, "program|script|file<TAB>name in the archive<TAB>path". Everything goes
+into the folder NAME inside OUTPUT/NAME.zip, with SHA256SUMS over the programs and the scripts, what
+an administrator runs, beside them.
 
 Every time in the archive is SOURCE_DATE_EPOCH, or else the time of the last commit in DIR; entries
 are sorted by name and carry fixed permissions and no extra fields.
 
-Signing, from the environment: SIGN_PKCS12 (a PKCS#12 file) with SIGN_PASSWORD_FILE (its password,
-on the file's first line) signs every program, SHA-256, before they are summed and archived;
+Signing, from the environment: SIGN_PKCS12 (a PKCS#12 file) with SIGN_PASSWORD_FILE (a file that
+holds its password and nothing else, a line break at its end aside, as osslsigncode reads it) signs
+every program, SHA-256, before they are summed and archived;
 SIGN_TIMESTAMP_URL adds an RFC 3161 time stamp from that server. The password is handed to
 osslsigncode as a file name, never as text on a command line.
 """
@@ -42,8 +44,8 @@ def read_list(path):
             if not line:
                 continue
             fields = line.split("\t")
-            if len(fields) != 3 or fields[0] not in ("program", "file"):
-                raise ReleaseError(f"{path}:{number}: expected 'program|file<TAB>name<TAB>path'")
+            if len(fields) != 3 or fields[0] not in ("program", "script", "file"):
+                raise ReleaseError(f"{path}:{number}: expected 'program|script|file<TAB>name<TAB>path'")
             entries.append(tuple(fields))
     return entries
 
@@ -80,6 +82,11 @@ def signing_settings():
     for what, path in (("SIGN_PKCS12", pkcs12), ("SIGN_PASSWORD_FILE", password_file)):
         if not os.path.isfile(path):
             raise ReleaseError(f"{what}: no such file: {path}")
+    # osslsigncode would take a second line as part of the password, and a first line alone as the
+    # password is what such a file usually means: say so instead of failing on a wrong password.
+    with open(password_file, "rb") as f:
+        if len(f.read().rstrip(b"\r\n").splitlines()) > 1:
+            raise ReleaseError("SIGN_PASSWORD_FILE must hold the password alone, on one line")
     return {"pkcs12": pkcs12, "password_file": password_file, "timestamp_url": timestamp_url}
 
 
@@ -144,7 +151,7 @@ def make_release(entries, name, source, output):
                 with open(path, "rb") as f:
                     data = f.read()
             contents[f"{name}/{archive_name}"] = data
-            if kind == "program":
+            if kind in ("program", "script"):
                 sums.append(f"{hashlib.sha256(data).hexdigest()}  {archive_name}\n")
     contents[f"{name}/SHA256SUMS"] = "".join(sorted(sums, key=lambda line: line.split()[1])).encode("ascii")
 

@@ -1,5 +1,7 @@
 #include "ReloadCommand.h"
 
+#include "WideText.h"
+
 #include <cstring>
 
 namespace {
@@ -56,6 +58,11 @@ void AppendQuotedArgument(const char* argument, CHeapString& command)
         backslashes = 0;
     }
     command.Append("\"");
+}
+
+size_t ReloadCommandLength(const char* command)
+{
+    return CWideText(command).GetLength();
 }
 
 void BuildReloadCommand(const char* directory, const char* userName, const char* password,

@@ -22,8 +22,9 @@ public:
     bool SetUserName(const char* userName);
     bool SetPassword(const char* password);
     bool SetDomain(const char* domain);
-    // On: whether the start-up entry was written (false, and nothing written, when the program
-    // cannot tell its own directory). Off: whether no entry is left.
+    // On: whether the start-up entry was written; when the program cannot tell its own directory,
+    // or the command would be longer than Windows takes, false with no entry left. Off: whether no
+    // entry is left.
     bool SetReload(bool on);
 
 private:

@@ -144,6 +144,35 @@ TEST_F(TollveyCmdTest, WithoutWriteRightsEveryFailureIsReported)
     }
 }
 
+// Windows takes a start-up command of at most 260 characters, counted in UTF-16 units: "é" is two
+// bytes here and one character there. A longer one is a failed write like any other.
+TEST_F(TollveyCmdTest, StartupCommandLongerThanWindowsTakesIsReportedAsAFailedWrite)
+{
+    const size_t others = Reload(" -u=alice -p= -dOLDDOM").size();
+    ASSERT_LT(others, 250u) << "the scratch folder leaves room for a password";
+    struct Case
+    {
+        size_t length;
+        std::string failure;
+        unsigned long exitCode;
+    };
+    const Case cases[] = {{260, "", 0}, {261, failureLines, 1}};
+    for (const Case& c : cases) {
+        ResetValues();
+        StoreOldValues(true);
+        std::string password;
+        for (size_t i = others; i < c.length; ++i)
+            password += "\xC3\xA9";
+        const CProcessResult run = Run("-u=alice -p=" + password);
+        EXPECT_EQ(run.output, banner + "Username:    alice\r\nPassword:    " + password + "\r\n" + c.failure)
+            << c.length << " characters";
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.length << " characters";
+        EXPECT_EQ(Winlogon("DefaultPassword"), password) << c.length << " characters";
+        EXPECT_EQ(Entry(), c.failure.empty() ? Reload(" -u=alice -p=" + password + " -dOLDDOM") : "<missing>")
+            << c.length << " characters";
+    }
+}
+
 // The entry TollveyCmd registers, run as the next start-up would run it, hands the dialog
 // program (here the probe in its place) exactly the values that were given.
 TEST_F(TollveyCmdTest, RegisteredCommandBringsBackAwkwardValues)

@@ -1,6 +1,7 @@
 // The example deployment script, docs\deploy.cmd, run by cmd.exe as an administrator's start-up
 // script or device-management deployment would run it: from the unpacked release archive
-// (TOLLVEY_UNPACKED, set by archive-test.sh), or copied with both programs into one folder.
+// (TOLLVEY_UNPACKED, set by archive-test.sh), or copied with both pairs into one folder.
+// DeployScriptIn32BitCmdTest needs 32-bit Wine; the others need Wine's 64-bit side alone.
 #include "Process.h"
 #include "ReadOnlyKey.h"
 #include "RegistryState.h"
@@ -38,6 +39,49 @@ std::string Expanded(const std::string& text)
     char buffer[1024];
     const DWORD length = ExpandEnvironmentStringsA(text.c_str(), buffer, sizeof buffer);
     return length > 0 && length <= sizeof buffer ? buffer : text;
+}
+
+// The pair the script should take here, as a folder of the archive: x64 on 64-bit Windows.
+std::string PairSubfolder()
+{
+    return Is64BitWindows() ? "x64\\" : "";
+}
+
+// The Program Files folder of Windows' own processor, whichever this process's is.
+std::string NativeProgramFiles()
+{
+    char folder[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableA("ProgramW6432", folder, sizeof folder);
+    return length > 0 && length < sizeof folder ? folder : Expanded("%ProgramFiles%");
+}
+
+// The command processor of Windows' own processor, which runs a computer's start-up scripts.
+std::string NativeCmd()
+{
+    return Expanded(sizeof(void*) == 4 && Is64BitWindows() ? "%windir%\\sysnative\\cmd.exe"
+                                                           : "%windir%\\system32\\cmd.exe");
+}
+
+// The 32-bit one of 64-bit Windows, as some device-management agents start their commands.
+std::string ThirtyTwoBitCmd()
+{
+    return Expanded("%windir%\\syswow64\\cmd.exe");
+}
+
+CProcessResult RunScript(const std::string& path, const std::string& arguments = "",
+                         const std::string& cmd = NativeCmd(), const std::string& switches = "")
+{
+    return RunProcess("\"" + cmd + "\" " + switches + " /c \"\"" + path + "\" " + arguments + "\"");
+}
+
+// Whether this cmd, switched to UTF-8 as the script switches it, reads the next lines of a batch
+// file as UTF-8: Windows' own does where it has a console; Wine 8's reads them in the OEM code page,
+// which is UTF-8 in some locales only.
+bool ReadsScriptsAsUtf8AfterChcp()
+{
+    const std::string probe = MakeScratchDirectory("deploy code page probe") + "probe.cmd";
+    WriteBytes(probe, "@chcp 65001 >nul\r\n@set \"P=\xC3\xA4\"\r\n@if \"%P:~1%\"==\"\" exit /b 1\r\n@exit /b 2\r\n");
+    return RunScript(probe).exitCode == 1;
 }
 
 // A text value of the Winlogon key as Wine's reg.exe, an independent reader, shows it in the 64-bit
@@ -84,30 +128,53 @@ protected:
     void TearDown() override { RemoveTree(Target()); }
 
     static std::string ShippedScript() { return Unpacked() + "\\docs\\deploy.cmd"; }
-    static std::string Target() { return Expanded("%ProgramFiles%\\Tollvey"); }
+    static std::string Target() { return NativeProgramFiles() + "\\Tollvey"; }
 
-    // A folder with blanks in its path that holds both programs and the script, as a share would.
+    // A folder with blanks in its path that holds both pairs, as the archive has them, and the
+    // script, as a share would.
     static std::string ShareWith(const std::string& script)
     {
         const std::string share = MakeScratchDirectory("deploy share") + "logon scripts\\";
-        MakeDirectories(share);
-        for (const char* program : {"TollveyCmd.exe", "Tollvey.exe"})
-            CopyInto(Unpacked() + "\\" + program, share + program);
+        for (const std::string pair : {"", "x64\\"}) {
+            MakeDirectories(share + pair);
+            for (const char* program : {"TollveyCmd.exe", "Tollvey.exe"})
+                CopyInto(Unpacked() + "\\" + pair + program, share + pair + program);
+        }
         WriteBytes(share + "deploy.cmd", script);
         return share + "deploy.cmd";
     }
 
-    static CProcessResult RunScript(const std::string& path)
+    // The names of the store's values and of the start-up entry that are there: "" when the script
+    // wrote none of them.
+    static std::string Written()
     {
-        return RunProcess("cmd.exe /c \"\"" + path + "\"\"");
+        std::string written;
+        for (const char* name : storeValueNames) {
+            if (Winlogon(name) != "<missing>")
+                written += std::string(" ") + name;
+        }
+        return written + (Entry() != "<missing>" ? " Tollvey" : "");
+    }
+
+    // Both programs of the pair for this Windows are installed, unchanged.
+    void ExpectInstalled() const
+    {
+        for (const char* program : {"TollveyCmd.exe", "Tollvey.exe"}) {
+            EXPECT_EQ(ReadBytes(Target() + "\\" + program), ReadBytes(Unpacked() + "\\" + PairSubfolder() + program))
+                << PairSubfolder() << program << " is installed, unchanged, in " << Target();
+        }
     }
 
     std::string m_shipped;
 };
 
+class DeployScriptIn32BitCmdTest : public DeployScriptTest
+{
+};
+
 } // namespace
 
-TEST_F(DeployScriptTest, AsShippedFromTheArchiveItInstallsBothProgramsAndSetsItsValuesWithoutAStartupEntry)
+TEST_F(DeployScriptTest, AsShippedFromTheArchiveItInstallsThePairForThisWindowsAndSetsItsValuesWithoutAStartupEntry)
 {
     const CProcessResult run = RunScript(ShippedScript());
     ASSERT_TRUE(run.started) << "cmd.exe starts";
@@ -119,35 +186,65 @@ TEST_F(DeployScriptTest, AsShippedFromTheArchiveItInstallsBothProgramsAndSetsIts
     EXPECT_EQ(Shown("AutoAdminLogon"), "1");
     EXPECT_FALSE(RegQueryData(runOnceKeyPath, "Tollvey", "/reg:64"))
         << "a start-up script registers no start-up entry";
-    for (const char* program : {"TollveyCmd.exe", "Tollvey.exe"}) {
-        EXPECT_EQ(ReadBytes(Target() + "\\" + program), ReadBytes(Unpacked() + "\\" + program))
-            << program << " is installed, unchanged, in " << Target();
-    }
+    ExpectInstalled();
     EXPECT_EQ(run.output.find(ScriptValue(m_shipped, "LOGON_PASSWORD")), std::string::npos)
         << "the password is not in the script's output";
 }
 
-TEST_F(DeployScriptTest, FromAShareFolderBesideBothProgramsItPassesAwkwardPasswordsThroughUnchanged)
+TEST_F(DeployScriptTest, FromAShareFolderItStoresEachValueAsWrittenOrRefusesBeforeWritingAnything)
 {
-    // As written in the script, and as Windows must store it. Not among them: a percent sign, which
-    // the script says to write as "%%"; Windows' cmd.exe reads that as one "%", Wine's drops both
-    // inside a set command.
-    const struct
-    {
-        const char* written;
-        const char* stored;
-    } cases[] = {
-        {"two words", "two words"},
-        {"a&b|c<d>e^f", "a&b|c<d>e^f"},
-        {"!bang!", "!bang!"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.written);
-        const CProcessResult run = RunScript(ShareWith(WithScriptValue(m_shipped, "LOGON_PASSWORD", c.written)));
-        EXPECT_EQ(run.exitCode, 0u) << run.output << run.errors;
-        EXPECT_EQ(Shown("DefaultPassword"), c.stored);
-        EXPECT_EQ(Shown("DefaultUserName"), ScriptValue(m_shipped, "LOGON_USER"));
+    // Not among them: a percent sign, which the script says to write as "%%"; Windows' cmd.exe reads
+    // that as one "%", Wine's drops both inside a set command.
+    const bool readsUtf8 = ReadsScriptsAsUtf8AfterChcp();
+    if (std::getenv("TOLLVEY_CMD_READS_UTF8")) {
+        ASSERT_TRUE(readsUtf8) << "this run's cmd reads batch files as UTF-8";
     }
+    struct Case
+    {
+        const char* label;
+        std::string user;
+        std::string password;
+        const char* switches; // cmd's
+        unsigned long status; // 0: every value stored as written; otherwise nothing written
+    };
+    const Case cases[] = {
+        {"blanks", "kiosk", "two words", "", 0},
+        {"cmd's special characters", "kiosk", "a&b|c<d>e^f", "", 0},
+        {"exclamation marks", "kiosk", "!bang!", "", 0},
+        {"a password ending in a backslash", "kiosk", "secret\\", "", 0},
+        {"a password ending in backslashes after a blank", "kiosk", "two \\\\", "", 0},
+        {"a user name ending in a backslash", "kiosk\\", "change-me", "", 0},
+        {"delayed expansion on", "kiosk", "pa!ss!word", "/V:ON", 0},
+        {"a UTF-8 password", "kiosk", "P\xC3\xA4sswort \xE2\x82\xAC", "", readsUtf8 ? 0u : 6u},
+        {"a double quote", "kiosk", "pa\"ss", "", 5},
+        {"an empty user name", "", "change-me", "", 5},
+    };
+    for (const Case& c : cases) {
+        ResetValues();
+        const std::string script = WithScriptValue(WithScriptValue(m_shipped, "LOGON_USER", c.user),
+                                                   "LOGON_PASSWORD", c.password);
+        const CProcessResult run = RunScript(ShareWith(script), "", NativeCmd(), c.switches);
+        EXPECT_EQ(run.exitCode, c.status) << c.label << ": " << run.output << run.errors;
+        if (c.status != 0) {
+            EXPECT_EQ(Written(), "") << c.label << ": nothing written";
+            continue;
+        }
+        EXPECT_EQ(Winlogon("DefaultUserName"), c.user) << c.label;
+        EXPECT_EQ(Winlogon("DefaultPassword"), c.password) << c.label;
+        EXPECT_EQ(Winlogon("DefaultDomainName"), Expanded("%COMPUTERNAME%")) << c.label;
+        EXPECT_EQ(Winlogon("AutoAdminLogon"), "1") << c.label;
+        EXPECT_EQ(Entry(), "<missing>") << c.label << ": no start-up entry";
+    }
+}
+
+// Some editors put a byte order mark before the first line, which cmd then reads as part of it.
+TEST_F(DeployScriptTest, SavedWithAByteOrderMarkItStillKeepsThePasswordOutOfItsOutput)
+{
+    const CProcessResult run = RunScript(ShareWith("\xEF\xBB\xBF" + m_shipped));
+    EXPECT_EQ(run.exitCode, 0u) << run.errors;
+    const std::string password = ScriptValue(m_shipped, "LOGON_PASSWORD");
+    EXPECT_EQ(Winlogon("DefaultPassword"), password);
+    EXPECT_EQ(run.output.find(password), std::string::npos) << "the password is not in the script's output";
 }
 
 TEST_F(DeployScriptTest, EndsWithStatus1WhenTheWinlogonKeyCannotBeWritten)
@@ -165,6 +262,66 @@ TEST_F(DeployScriptTest, EndsWithStatus3AndWritesNothingWhenTheProgramsAreNotBes
     WriteBytes(alone, m_shipped);
     const CProcessResult run = RunScript(alone);
     EXPECT_EQ(run.exitCode, 3u) << run.output << run.errors;
-    for (const char* name : storeValueNames)
-        EXPECT_EQ(Shown(name), "<missing>") << name;
+    EXPECT_EQ(Written(), "");
+}
+
+// Blocked by policy, damaged: cmd's own status for a program that does not start would read as
+// one of TollveyCmd.exe's, or as none the script documents.
+TEST_F(DeployScriptTest, EndsWithStatus4AndWritesNothingWhenTollveyCmdCannotRun)
+{
+    const std::string script = ShareWith(m_shipped);
+    WriteBytes(DirectoryOf(script) + PairSubfolder() + "TollveyCmd.exe", "not a program\r\n");
+    const CProcessResult run = RunScript(script);
+    EXPECT_EQ(run.exitCode, 4u) << run.output << run.errors;
+    EXPECT_EQ(Written(), "");
+}
+
+// As a device-management service's uninstall command runs it, after the install command.
+TEST_F(DeployScriptTest, OffSwitchesAutomaticLogonOffAndRemovesThePrograms)
+{
+    struct Case
+    {
+        const char* arguments;
+        unsigned long status;
+        const char* autoAdminLogon;
+        bool installed;
+    };
+    const Case cases[] = {
+        {"off", 0, "0", false},
+        {"OFF", 0, "0", false},
+        {"of", 7, "1", true},
+        {"off now", 7, "1", true},
+    };
+    for (const Case& c : cases) {
+        ResetValues();
+        const std::string script = ShareWith(m_shipped);
+        ASSERT_EQ(RunScript(script).exitCode, 0u) << c.arguments << ": installed first";
+        ASSERT_TRUE(WriteText(runOnceKeyPath, "Tollvey", "left by the dialog", KEY_WOW64_64KEY));
+        const CProcessResult run = RunScript(script, c.arguments);
+        EXPECT_EQ(run.exitCode, c.status) << c.arguments << ": " << run.output << run.errors;
+        EXPECT_EQ(Winlogon("AutoAdminLogon"), c.autoAdminLogon) << c.arguments;
+        if (c.installed) {
+            EXPECT_EQ(Winlogon("DefaultPassword"), ScriptValue(m_shipped, "LOGON_PASSWORD")) << c.arguments;
+            EXPECT_EQ(Entry(), "left by the dialog") << c.arguments;
+            ExpectInstalled();
+            continue;
+        }
+        EXPECT_EQ(Winlogon("DefaultUserName"), "") << c.arguments;
+        EXPECT_EQ(Winlogon("DefaultPassword"), "") << c.arguments << ": the password forgotten";
+        EXPECT_EQ(Entry(), "<missing>") << c.arguments;
+        EXPECT_EQ(GetFileAttributesW(LongPath(Target()).c_str()), INVALID_FILE_ATTRIBUTES)
+            << c.arguments << ": " << Target() << " removed";
+    }
+}
+
+// A 32-bit command processor, as some device-management agents start their commands in, has the
+// 32-bit Program Files folder as its own.
+TEST_F(DeployScriptIn32BitCmdTest, InstallsThePairForThisWindowsIntoTheNativeProgramFilesFolder)
+{
+    ASSERT_TRUE(Is64BitWindows()) << "only 64-bit Windows has a 32-bit cmd beside its own";
+    const CProcessResult run = RunScript(ShareWith(m_shipped), "", ThirtyTwoBitCmd());
+    EXPECT_EQ(run.exitCode, 0u) << run.output << run.errors;
+    ExpectInstalled();
+    EXPECT_EQ(Winlogon("DefaultUserName"), ScriptValue(m_shipped, "LOGON_USER"));
+    EXPECT_EQ(Winlogon("DefaultPassword"), ScriptValue(m_shipped, "LOGON_PASSWORD"));
 }

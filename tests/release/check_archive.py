@@ -6,7 +6,8 @@ where or by whom it was made.
 
 FILE... are the files expected in the archive's one top folder (named after the archive). Every
 entry must carry the time SECONDS (the commit's), fixed permissions and no extra fields, in name
-order; SHA256SUMS must hold, in sha256sum's format, the checksum of each program beside it.
+order; SHA256SUMS must hold, in sha256sum's format, the checksum of each program and of each
+script, what an administrator runs, and of nothing else.
 Prints one line per failed check and exits 1 if any failed.
 """
 import argparse
@@ -49,7 +50,7 @@ def check(path, epoch, expected):
             if wanted != actual:
                 failures.append(f"{entry.filename}: {what}: expected {wanted!r}, got {actual!r}")
 
-    programs = {name[len(top):] for name in names if name.endswith(".exe")}
+    summed = {name[len(top):] for name in names if name.endswith((".exe", ".cmd"))}
     try:
         sums = archive.read(top + "SHA256SUMS").decode("ascii")
     except KeyError:
@@ -62,12 +63,12 @@ def check(path, epoch, expected):
             continue
         digest, name = match.groups()
         listed.add(name)
-        if name in programs and hashlib.sha256(archive.read(top + name)).hexdigest() != digest:
-            failures.append(f"SHA256SUMS: {name}: the checksum is not that of the archived program")
+        if name in summed and hashlib.sha256(archive.read(top + name)).hexdigest() != digest:
+            failures.append(f"SHA256SUMS: {name}: the checksum is not that of the archived file")
     if not sums.endswith("\n"):
         failures.append("SHA256SUMS does not end with a line break")
-    if listed != programs:
-        failures.append(f"SHA256SUMS lists {sorted(listed)}, the programs are {sorted(programs)}")
+    if listed != summed:
+        failures.append(f"SHA256SUMS lists {sorted(listed)}, the programs and scripts are {sorted(summed)}")
     return failures
 
 
@@ -82,7 +83,7 @@ def main():
         print(f"{args.archive}: {failure}")
     if not failures:
         print(f"{args.archive}: the expected files, commit time {args.epoch} throughout, fixed permissions, "
-              "no extra fields, checksums of both programs")
+              "no extra fields, checksums of the programs and scripts")
     return 1 if failures else 0
 
 

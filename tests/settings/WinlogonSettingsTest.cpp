@@ -147,6 +147,24 @@ TEST_F(WinlogonSettingsTest, ReloadCommandOfEmptyValuesIsThePathAlone)
     EXPECT_EQ(Entry(), DialogProgramBeside());
 }
 
+// Windows takes a start-up command of at most 260 characters. A longer one is not written, and
+// an entry from an earlier run, which would bring its values back, is not left either.
+TEST_F(WinlogonSettingsTest, ReloadCommandLongerThanWindowsTakesIsNotWritten)
+{
+    const std::string prefix = DialogProgramBeside() + " -p=";
+    ASSERT_LT(prefix.size(), 250u) << "the build folder leaves room for a password: " << prefix;
+    for (const size_t length : {size_t{260}, size_t{261}}) {
+        ResetValues();
+        ASSERT_TRUE(WriteText(runOnceKeyPath, "Tollvey", "earlier", KEY_WOW64_64KEY));
+        CWinlogonSettings settings;
+        const std::string password(length - prefix.size(), 'x');
+        ASSERT_TRUE(settings.SetPassword(password.c_str()));
+        const bool fits = length <= 260;
+        EXPECT_EQ(settings.SetReload(true), fits) << length << " characters";
+        EXPECT_EQ(Entry(), fits ? prefix + password : "<missing>") << length << " characters";
+    }
+}
+
 TEST_F(WinlogonSettingsTest, ReloadOffSucceedsWhenNoEntryIsLeft)
 {
     for (const bool entryBefore : {true, false}) {
