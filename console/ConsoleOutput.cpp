@@ -1,12 +1,10 @@
 #include "ConsoleOutput.h"
 
-#include "AnsiText.h"
-#include "OutOfMemory.h"
+#include "WideText.h"
 
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -19,12 +17,27 @@ HANDLE ConsoleOutput()
 }
 
 // False when the console took none of it (Windows 7 and older refuse very long writes, say).
-bool WriteToConsole(HANDLE console, const wchar_t* text, size_t length)
+bool WriteToConsole(HANDLE console, const CWideText& text)
 {
     // What the C library still holds goes first, so that the lines keep their order.
     std::fflush(stdout);
     DWORD written = 0;
-    return WriteConsoleW(console, text, static_cast<DWORD>(length), &written, nullptr) != FALSE;
+    return WriteConsoleW(console, text, static_cast<DWORD>(text.GetLength()), &written, nullptr) !=
+           FALSE;
+}
+
+// The bytes of a legacy code page; no look-alikes, which would show a value other than the one
+// stored.
+void PrintInActiveCodePage(const CWideText& text)
+{
+    const int size =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 0)
+        return;
+    CHeapString bytes;
+    char* buffer = bytes.Reserve(static_cast<size_t>(size - 1));
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, buffer, size, nullptr, nullptr);
+    std::fputs(bytes.GetText(), stdout);
 }
 
 } // namespace
@@ -32,25 +45,11 @@ bool WriteToConsole(HANDLE console, const wchar_t* text, size_t length)
 void PrintUserText(const char* text)
 {
     const HANDLE console = ConsoleOutput();
-    const int size = console != nullptr ? MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0) : 0;
-    if (size > 0) {
-        wchar_t* wide =
-            static_cast<wchar_t*>(AllocateOrStop(static_cast<size_t>(size), sizeof(wchar_t)));
-        MultiByteToWideChar(CP_ACP, 0, text, -1, wide, size);
-        const bool written = WriteToConsole(console, wide, static_cast<size_t>(size - 1));
-        std::free(wide);
-        if (written)
-            return;
-    }
-    std::fputs(text, stdout);
-}
-
-void PrintUserText(const wchar_t* text)
-{
-    const HANDLE console = ConsoleOutput();
-    if (console != nullptr && WriteToConsole(console, text, static_cast<size_t>(lstrlenW(text))))
+    const CWideText wide(text);
+    if (console != nullptr && WriteToConsole(console, wide))
         return;
-    CHeapString bytes;
-    ToActiveCodePage(text, bytes);
-    std::fputs(bytes.GetText(), stdout);
+    if (GetACP() == CP_UTF8)
+        std::fputs(text, stdout);
+    else
+        PrintInActiveCodePage(wide);
 }

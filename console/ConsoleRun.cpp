@@ -57,12 +57,3 @@ void PrintUsage(CConsoleCmdLine& cmdLine)
     std::puts("Usage:");
     std::puts(cmdLine.GetUsage(true));
 }
-
-void PrintUnrepresentable(const wchar_t* argument, CConsoleCmdLine& cmdLine)
-{
-    PrintUserText("Characters this system cannot store in argument: ");
-    PrintUserText(argument);
-    std::puts("\n\n");
-    std::puts("Usage:");
-    std::puts(cmdLine.GetUsage(true));
-}

@@ -10,6 +10,3 @@ bool ApplySettings(const CConsoleCmdLine& cmdLine);
 
 // The argument error, if the parse found one, and the usage.
 void PrintUsage(CConsoleCmdLine& cmdLine);
-
-// The usage, after a line that names an argument which the active code page cannot hold.
-void PrintUnrepresentable(const wchar_t* argument, CConsoleCmdLine& cmdLine);

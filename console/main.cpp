@@ -1,19 +1,14 @@
-#include "AnsiText.h"
 #include "ConsoleCmdLine.h"
 #include "ConsoleRun.h"
 #include "ExitStatus.h"
+#include "Utf8Arguments.h"
 
-int main(int argc, char** argv)
+int wmain(int argc, wchar_t** argv)
 {
     PrintBanner();
+    const CUtf8Arguments arguments(argc, argv);
     CConsoleCmdLine cmdLine;
-    // Under a legacy code page, argv holds look-alikes or "?" for what the code page cannot hold;
-    // stored, they would log on nobody. Such a command line is refused whole.
-    if (const wchar_t* unrepresentable = FindUnrepresentableArgument()) {
-        PrintUnrepresentable(unrepresentable, cmdLine);
-        return exitRejected;
-    }
-    const bool parsed = cmdLine.Parse(argc, argv);
+    const bool parsed = cmdLine.Parse(arguments.GetCount(), arguments.GetVector());
     if (!parsed || cmdLine.m_help.GetValue() || cmdLine.GetTokenCount() == 0) {
         PrintUsage(cmdLine);
         return parsed ? exitDone : exitRejected;

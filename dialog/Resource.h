@@ -3,9 +3,6 @@
 
 #define IDS_SAVED 1
 #define IDS_SAVE_FAILED 2
-#define IDS_USERNAME_LOST 3
-#define IDS_PASSWORD_LOST 4
-#define IDS_DOMAIN_LOST 5
 
 #define IDD_TOLLVEY 101
 #define IDI_TOLLVEY 102

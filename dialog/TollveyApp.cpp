@@ -1,13 +1,12 @@
 #include "TollveyApp.h"
 
-#include "AnsiText.h"
 #include "DialogCmdLine.h"
 #include "Resource.h"
 #include "Settings.h"
 #include "TollveyDlg.h"
+#include "WinText.h"
 
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -39,28 +38,8 @@ bool SaveEditedValues(const CTollveyDlg& dialog, CWinlogonSettings& settings)
     return saved;
 }
 
-// Whether a box's text cannot be stored as it stands: typed with characters the code page cannot
-// hold, or still the text loaded in place of a stored value that has such characters.
-bool IsLost(const CString& box, const CHeapString& loaded, bool loadedAltered)
-{
-    return box.HasLostCharacters() || (loadedAltered && std::strcmp(box, loaded.GetText()) == 0);
-}
-
-// The message for the first box whose text cannot be stored as it stands; 0 when they all can.
-UINT FindLostValue(const CTollveyDlg& dialog, const CWinlogonSettings& settings)
-{
-    if (IsLost(dialog.m_userName, settings.m_userName, settings.IsUserNameAltered()))
-        return IDS_USERNAME_LOST;
-    if (IsLost(dialog.m_password, settings.m_password, settings.IsPasswordAltered()))
-        return IDS_PASSWORD_LOST;
-    if (IsLost(dialog.m_domain, settings.m_domain, settings.IsDomainAltered()))
-        return IDS_DOMAIN_LOST;
-    return 0;
-}
-
-// Shows the stored values for editing. False when the dialog could not be shown, a value could not
-// be stored as typed (then nothing is written) or a write failed, so that a caller can tell any of
-// those from a cancelled dialog.
+// Shows the stored values for editing. False when the dialog could not be shown or a write failed,
+// so that a caller can tell either from a cancelled dialog.
 bool EditInDialog(CWinlogonSettings& settings)
 {
     CTollveyDlg dialog;
@@ -71,10 +50,6 @@ bool EditInDialog(CWinlogonSettings& settings)
     const INT_PTR result = dialog.DoModal();
     if (result != IDOK)
         return result != -1;
-    if (const UINT lost = FindLostValue(dialog, settings)) {
-        AfxMessageBox(lost, MB_OK);
-        return false;
-    }
     return SaveEditedValues(dialog, settings);
 }
 
@@ -87,10 +62,10 @@ bool CTollveyApp::InitInstance()
     CWinApp::InitInstance();
     // The stored values are loaded before the command line is looked at.
     CWinlogonSettings settings;
+    const CUtf8Arguments arguments(__argc, __wargv);
     CDialogCmdLine cmdLine;
-    // A command line the code page cannot hold is refused like one that does not parse.
-    const bool silent = FindUnrepresentableArgument() == nullptr && cmdLine.Parse(__argc, __argv) &&
-                        cmdLine.GetTokenCount() != 0;
+    const bool silent =
+        cmdLine.Parse(arguments.GetCount(), arguments.GetVector()) && cmdLine.GetTokenCount() != 0;
     const bool saved = silent ? ApplyGivenValues(cmdLine, settings) : EditInDialog(settings);
     if (!saved)
         SetExitCode(exitWriteFailed);

@@ -10,7 +10,6 @@ public:
     ~CTollveyApp() override = default;
 
     // Does all of the program's work and returns false, which ends the program. The exit status
-    // is 1 when a value could not be written or stored as typed, or the dialog could not be shown;
-    // 0 otherwise.
+    // is 1 when a value could not be written or the dialog could not be shown; 0 otherwise.
     bool InitInstance() override;
 };

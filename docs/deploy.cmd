@@ -15,8 +15,7 @@ rem
 rem Ends with one of these exit statuses:
 rem   0  done
 rem   1  a write failed: the script did not run with administrator rights
-rem   2  TollveyCmd.exe rejected a value: this Windows cannot store one of its characters;
-rem      nothing was written
+rem   2  TollveyCmd.exe rejected its command line; nothing was written
 rem   3  the programs are not beside this script or could not be copied; nothing was written.
 rem      Switching off: they could not be removed, though automatic logon is off
 rem   4  TollveyCmd.exe could not run here (blocked by policy, damaged, or stopped before its end)

@@ -1,5 +1,7 @@
 #include "Registry.h"
 
+#include "WideText.h"
+
 namespace {
 
 HKEY RootOf(int rootIndex)
@@ -23,7 +25,7 @@ HKEY RootOf(int rootIndex)
 bool RunsUnderWow64()
 {
     using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
-    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
     if (kernel == nullptr)
         return false;
     const auto isWow64Process =
@@ -35,11 +37,9 @@ bool RunsUnderWow64()
 
 bool OpenHandle(HKEY root, const char* path, HKEY& handle)
 {
-    // MAXIMUM_ALLOWED, like RegOpenKeyA, so that a caller without write rights still opens the key.
-    if (RunsUnderWow64())
-        return RegOpenKeyExA(root, path, 0, MAXIMUM_ALLOWED | KEY_WOW64_64KEY, &handle) ==
-               ERROR_SUCCESS;
-    return RegOpenKeyA(root, path, &handle) == ERROR_SUCCESS;
+    // MAXIMUM_ALLOWED, so that a caller without write rights still opens the key and reads it.
+    const REGSAM view = RunsUnderWow64() ? KEY_WOW64_64KEY : 0;
+    return RegOpenKeyExW(root, CWideText(path), 0, MAXIMUM_ALLOWED | view, &handle) == ERROR_SUCCESS;
 }
 
 } // namespace
@@ -61,12 +61,4 @@ std::unique_ptr<CRegistryKey> CRegistry::OpenKey(int rootIndex, const char* path
     if (!key)
         RegCloseKey(handle);
     return key;
-}
-
-bool CRegistry::CloseKey(CRegistryKey& key)
-{
-    if (RegCloseKey(key.m_hKey) != ERROR_SUCCESS)
-        return false;
-    key.m_hKey = nullptr;
-    return true;
 }

@@ -1,18 +1,24 @@
-#include "Registry.h"
+#include "RegistryKey.h"
 
-#include "AnsiText.h"
 #include "OutOfMemory.h"
+#include "WideText.h"
 
 #include <cstdlib>
-#include <cstring>
-#include <new>
+
+namespace {
+
+bool IsStringType(DWORD type)
+{
+    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
+
+} // namespace
 
 CRegistryKey::CRegistryKey(HKEY hKey) : m_hKey(hKey) {}
 
 CRegistryKey::~CRegistryKey()
 {
-    if (m_hKey != nullptr)
-        CRegistry::Instance().CloseKey(*this);
+    Close();
 }
 
 void* CRegistryKey::operator new(std::size_t size) noexcept
@@ -25,76 +31,58 @@ void CRegistryKey::operator delete(void* p) noexcept
     std::free(p);
 }
 
-bool CRegistryKey::QueryValueSize(const char* name, DWORD& size) const
+bool CRegistryKey::Close()
 {
-    DWORD type = 0;
-    DWORD dataSize = 0;
-    if (RegQueryValueExA(m_hKey, name, nullptr, &type, nullptr, &dataSize) != ERROR_SUCCESS)
+    if (m_hKey == nullptr || RegCloseKey(m_hKey) != ERROR_SUCCESS)
         return false;
-    size = dataSize + 1;
+    m_hKey = nullptr;
     return true;
+}
+
+bool CRegistryKey::HasValue(const char* name) const
+{
+    return RegQueryValueExW(m_hKey, CWideText(name), nullptr, nullptr, nullptr, nullptr) ==
+           ERROR_SUCCESS;
 }
 
 bool CRegistryKey::ReadString(const char* name, CHeapString& target) const
 {
+    const CWideText wideName(name);
+    DWORD type = 0;
     DWORD size = 0;
-    if (!QueryValueSize(name, size))
+    if (RegQueryValueExW(m_hKey, wideName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
         return false;
 
-    // The buffer has one byte more than the registry is told about, so the terminator at its end
-    // survives data that lacks one, or a value that grew since its size was asked.
-    char* buffer = target.Reserve(size);
-    DWORD type = 0;
+    // Room beyond what the registry is told about, for a byte left over from an odd size and a
+    // terminator after data that lacks one. A value that grew since its size was asked fails.
+    wchar_t* buffer =
+        static_cast<wchar_t*>(AllocateOrStop(size / sizeof(wchar_t) + 2, sizeof(wchar_t)));
     DWORD length = size;
-    const LONG result =
-        RegQueryValueExA(m_hKey, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &length);
-    if (result != ERROR_SUCCESS) {
-        buffer[0] = '\0';
-        return false;
+    const bool read = RegQueryValueExW(m_hKey, wideName, nullptr, &type,
+                                       reinterpret_cast<BYTE*>(buffer), &length) == ERROR_SUCCESS;
+    if (!read) {
+        target.Assign("");
+    } else if (IsStringType(type)) {
+        buffer[length / sizeof(wchar_t)] = L'\0';
+        ToUtf8(buffer, target);
+    } else {
+        char* bytes = reinterpret_cast<char*>(buffer);
+        bytes[length] = '\0';
+        target.Assign(bytes);
     }
-    if (length < size)
-        buffer[length] = '\0';
-    return type == REG_SZ;
-}
-
-bool CRegistryKey::ReadsExactly(const char* name) const
-{
-    if (IsUtf8CodePage())
-        return true;
-    const int nameSize = MultiByteToWideChar(CP_ACP, 0, name, -1, nullptr, 0);
-    wchar_t* wideName =
-        static_cast<wchar_t*>(AllocateOrStop(static_cast<size_t>(nameSize), sizeof(wchar_t)));
-    MultiByteToWideChar(CP_ACP, 0, name, -1, wideName, nameSize);
-    bool exact = true;
-    DWORD type = 0;
-    DWORD size = 0;
-    if (RegQueryValueExW(m_hKey, wideName, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
-        (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ)) {
-        // One character more than the data, so that data without a terminator ends all the same.
-        // Like ReadString, only the text up to the first terminator counts.
-        wchar_t* data =
-            static_cast<wchar_t*>(AllocateOrStop(size / sizeof(wchar_t) + 1, sizeof(wchar_t)));
-        DWORD length = size;
-        if (RegQueryValueExW(m_hKey, wideName, nullptr, &type, reinterpret_cast<BYTE*>(data),
-                             &length) == ERROR_SUCCESS) {
-            data[length / sizeof(wchar_t)] = L'\0';
-            CHeapString converted;
-            exact = ToActiveCodePage(data, converted);
-        }
-        std::free(data);
-    }
-    std::free(wideName);
-    return exact;
+    std::free(buffer);
+    return read && type == REG_SZ;
 }
 
 bool CRegistryKey::WriteString(const char* name, const char* text)
 {
-    const DWORD size = static_cast<DWORD>(std::strlen(text) + 1);
-    return RegSetValueExA(m_hKey, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), size) ==
-           ERROR_SUCCESS;
+    const CWideText wideText(text);
+    const DWORD size = static_cast<DWORD>((wideText.GetLength() + 1) * sizeof(wchar_t));
+    return RegSetValueExW(m_hKey, CWideText(name), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(wideText.GetText()), size) == ERROR_SUCCESS;
 }
 
 bool CRegistryKey::DeleteValue(const char* name)
 {
-    return RegDeleteValueA(m_hKey, name) == ERROR_SUCCESS;
+    return RegDeleteValueW(m_hKey, CWideText(name)) == ERROR_SUCCESS;
 }

@@ -1,6 +1,6 @@
 #include "ReloadCommand.h"
 
-#include <windows.h>
+#include "WideText.h"
 
 #include <cstring>
 
@@ -11,32 +11,25 @@ bool NeedsQuotes(const char* argument, const char* specials)
     return std::strpbrk(argument, specials) != nullptr;
 }
 
-// One character: a byte, or both bytes of a double-byte character.
-void AppendCharacter(const char* character, size_t length, CHeapString& command)
-{
-    const char text[3] = {character[0], length == 2 ? character[1] : '\0', '\0'};
-    command.Append(text);
-}
-
 void AppendBackslashes(size_t count, CHeapString& command)
 {
     for (size_t i = 0; i < count; ++i)
         command.Append("\\");
 }
 
-void AppendOption(const char* option, const char* value, unsigned codePage, CHeapString& command)
+void AppendOption(const char* option, const char* value, CHeapString& command)
 {
     if (value[0] == '\0')
         return;
     CHeapString argument(option);
     argument.Append(value);
     command.Append(" ");
-    AppendQuotedArgument(argument.GetText(), command, codePage);
+    AppendQuotedArgument(argument.GetText(), command);
 }
 
 } // namespace
 
-void AppendQuotedArgument(const char* argument, CHeapString& command, unsigned codePage)
+void AppendQuotedArgument(const char* argument, CHeapString& command)
 {
     if (!NeedsQuotes(argument, " \t\n\v\"")) {
         command.Append(argument);
@@ -60,25 +53,20 @@ void AppendQuotedArgument(const char* argument, CHeapString& command, unsigned c
         } else {
             AppendBackslashes(backslashes, command);
         }
-        // The C runtime reads a double-byte character as one, so its second byte is never a
-        // backslash, even where it is 0x5C.
-        const size_t length =
-            IsDBCSLeadByteEx(codePage, static_cast<BYTE>(*p)) && p[1] != '\0' ? 2 : 1;
-        AppendCharacter(p, length, command);
-        p += length - 1;
+        const char character[2] = {*p, '\0'};
+        command.Append(character);
         backslashes = 0;
     }
     command.Append("\"");
 }
 
-size_t ReloadCommandLength(const char* command, unsigned codePage)
+size_t ReloadCommandLength(const char* command)
 {
-    const int units = MultiByteToWideChar(codePage, 0, command, -1, nullptr, 0);
-    return units > 0 ? static_cast<size_t>(units - 1) : 0;
+    return CWideText(command).GetLength();
 }
 
 void BuildReloadCommand(const char* directory, const char* userName, const char* password,
-                        const char* domain, CHeapString& command, unsigned codePage)
+                        const char* domain, CHeapString& command)
 {
     CHeapString path(directory);
     path.Append("Tollvey.exe");
@@ -92,9 +80,9 @@ void BuildReloadCommand(const char* directory, const char* userName, const char*
         command.Assign(path.GetText());
     }
 
-    AppendOption("-u=", userName, codePage, command);
-    AppendOption("-p=", password, codePage, command);
+    AppendOption("-u=", userName, command);
+    AppendOption("-p=", password, command);
     // The parser skips one "=" or ":" after the option letter, so a domain that starts with one
     // needs the separator written out.
-    AppendOption(domain[0] == '=' || domain[0] == ':' ? "-d=" : "-d", domain, codePage, command);
+    AppendOption(domain[0] == '=' || domain[0] == ':' ? "-d=" : "-d", domain, command);
 }

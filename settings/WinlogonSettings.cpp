@@ -1,6 +1,7 @@
 #include "WinlogonSettings.h"
 
 #include "ExecutablePath.h"
+#include "Registry.h"
 #include "ReloadCommand.h"
 
 const char* const CWinlogonSettings::winlogonPath =
@@ -12,9 +13,6 @@ const char* const CWinlogonSettings::reloadValueName = "Tollvey";
 CWinlogonSettings::CWinlogonSettings()
     : m_winlogonKey(CRegistry::Instance().OpenKey(CRegistry::rootLocalMachine, winlogonPath)),
       m_runOnceKey(CRegistry::Instance().OpenKey(CRegistry::rootLocalMachine, runOncePath)),
-      m_userNameAltered(false),
-      m_passwordAltered(false),
-      m_domainAltered(false),
       m_reload(false),
       m_userName(""),
       m_password(""),
@@ -31,11 +29,7 @@ void CWinlogonSettings::Load()
     m_winlogonKey->ReadString("DefaultUserName", m_userName);
     m_winlogonKey->ReadString("DefaultPassword", m_password);
     m_winlogonKey->ReadString("DefaultDomainName", m_domain);
-    m_userNameAltered = !m_winlogonKey->ReadsExactly("DefaultUserName");
-    m_passwordAltered = !m_winlogonKey->ReadsExactly("DefaultPassword");
-    m_domainAltered = !m_winlogonKey->ReadsExactly("DefaultDomainName");
-    DWORD size = 0;
-    m_reload = m_runOnceKey->QueryValueSize(reloadValueName, size);
+    m_reload = m_runOnceKey->HasValue(reloadValueName);
 }
 
 bool CWinlogonSettings::WriteWinlogon(const char* name, const char* text)
@@ -48,21 +42,18 @@ bool CWinlogonSettings::SetUserName(const char* userName)
     // Only DefaultUserName decides the result; AutoAdminLogon follows the name.
     WriteWinlogon("AutoAdminLogon", userName[0] != '\0' ? "1" : "0");
     m_userName.Assign(userName);
-    m_userNameAltered = false;
     return WriteWinlogon("DefaultUserName", m_userName.GetText());
 }
 
 bool CWinlogonSettings::SetPassword(const char* password)
 {
     m_password.Assign(password);
-    m_passwordAltered = false;
     return WriteWinlogon("DefaultPassword", m_password.GetText());
 }
 
 bool CWinlogonSettings::SetDomain(const char* domain)
 {
     m_domain.Assign(domain);
-    m_domainAltered = false;
     return WriteWinlogon("DefaultDomainName", m_domain.GetText());
 }
 
@@ -74,8 +65,7 @@ bool CWinlogonSettings::SetReload(bool on)
     if (!on) {
         // Success means no entry is left, whether it was removed now or was never there.
         m_runOnceKey->DeleteValue(reloadValueName);
-        DWORD size = 0;
-        return !m_runOnceKey->QueryValueSize(reloadValueName, size);
+        return !m_runOnceKey->HasValue(reloadValueName);
     }
     // Without its own directory the command would name a Tollvey.exe wherever Windows starts it.
     // An entry left from an earlier run would bring older values back at the next start-up.
@@ -85,10 +75,8 @@ bool CWinlogonSettings::SetReload(bool on)
         return false;
     }
     CHeapString command;
-    // A value left out of the command keeps what is stored at the next start-up.
-    BuildReloadCommand(directory.GetText(), m_userNameAltered ? "" : m_userName.GetText(),
-                       m_passwordAltered ? "" : m_password.GetText(),
-                       m_domainAltered ? "" : m_domain.GetText(), command);
+    BuildReloadCommand(directory.GetText(), m_userName.GetText(), m_password.GetText(),
+                       m_domain.GetText(), command);
     // A longer command would be registered and never bring the values back.
     if (ReloadCommandLength(command.GetText()) > maxReloadCommandLength) {
         m_runOnceKey->DeleteValue(reloadValueName);

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "HeapString.h"
-#include "Registry.h"
+#include "RegistryKey.h"
 
 #include <memory>
 
@@ -27,13 +27,6 @@ public:
     // entry is left.
     bool SetReload(bool on);
 
-    // Whether the loaded text stands in for a stored value that the active code page cannot hold,
-    // with look-alikes or "?" in place of some characters (never under UTF-8), and has not been set
-    // since. Such a text is no value to write back: the start-up entry leaves it out.
-    bool IsUserNameAltered() const { return m_userNameAltered; }
-    bool IsPasswordAltered() const { return m_passwordAltered; }
-    bool IsDomainAltered() const { return m_domainAltered; }
-
 private:
     void Load();
     bool WriteWinlogon(const char* name, const char* text);
@@ -41,9 +34,6 @@ private:
     // Members go in reverse order: the texts, then the RunOnce key, then the Winlogon key.
     std::unique_ptr<CRegistryKey> m_winlogonKey;
     std::unique_ptr<CRegistryKey> m_runOnceKey;
-    bool m_userNameAltered;
-    bool m_passwordAltered;
-    bool m_domainAltered;
 
 public:
     bool m_reload;

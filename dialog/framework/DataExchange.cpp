@@ -1,6 +1,7 @@
 #include "framework/DataExchange.h"
 
 #include "OutOfMemory.h"
+#include "WideText.h"
 
 #include <cstdlib>
 
@@ -18,7 +19,6 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value)
     if (control == nullptr)
         return;
     if (pDX->m_bSaveAndValidate) {
-        // Read as UTF-16, so that a character the code page cannot hold is noticed, not replaced.
         const int length = GetWindowTextLengthW(control);
         wchar_t* text =
             static_cast<wchar_t*>(AllocateOrStop(static_cast<size_t>(length) + 1, sizeof(wchar_t)));
@@ -26,7 +26,7 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value)
         value.AssignWide(text);
         std::free(text);
     } else {
-        SetWindowTextA(control, value);
+        SetWindowTextW(control, CWideText(value));
     }
 }
 
@@ -36,7 +36,7 @@ void DDX_Check(CDataExchange* pDX, int id, int& value)
     if (control == nullptr)
         return;
     if (pDX->m_bSaveAndValidate)
-        value = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+        value = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
     else
-        SendMessageA(control, BM_SETCHECK, value != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageW(control, BM_SETCHECK, value != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
 }

@@ -21,7 +21,7 @@ CDialog::CDialog(UINT templateId, HWND parent)
 
 INT_PTR CDialog::DoModal()
 {
-    const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId),
+    const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId),
                                            m_hWndParent, DialogProc, reinterpret_cast<LPARAM>(this));
     m_hWnd = nullptr;
     return result;
@@ -73,7 +73,7 @@ void CDialog::EndDialog(int result) { ::EndDialog(m_hWnd, result); }
 void CDialog::CenterWindow()
 {
     RECT limit;
-    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &limit, 0))
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &limit, 0))
         return;
     RECT area = limit;
     if (m_hWndParent != nullptr)
@@ -92,9 +92,9 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     if (message == WM_INITDIALOG) {
         CDialog* dialog = reinterpret_cast<CDialog*>(lParam);
         dialog->m_hWnd = window;
-        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
     }
     // Messages sent before WM_INITDIALOG (WM_SETFONT among them) reach no object yet.
-    CDialog* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    CDialog* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrW(window, DWLP_USER));
     return dialog != nullptr ? dialog->OnMessage(message, wParam, lParam) : FALSE;
 }

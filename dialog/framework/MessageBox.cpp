@@ -3,6 +3,8 @@
 #include "framework/String.h"
 #include "framework/WinApp.h"
 
+#include "WideText.h"
+
 int AfxMessageBox(UINT promptId, UINT type)
 {
     CString prompt;
@@ -10,5 +12,6 @@ int AfxMessageBox(UINT promptId, UINT type)
     if ((type & MB_ICONMASK) == 0)
         type |= MB_ICONEXCLAMATION;
     const CWinApp* app = AfxGetApp();
-    return MessageBoxA(nullptr, prompt, app != nullptr ? app->GetTitle() : nullptr, type);
+    const CWideText title(app != nullptr ? app->GetTitle() : "");
+    return MessageBoxW(nullptr, CWideText(prompt), app != nullptr ? title.GetText() : nullptr, type);
 }

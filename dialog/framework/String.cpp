@@ -1,26 +1,22 @@
 #include "framework/String.h"
 
-#include "AnsiText.h"
+#include "WideText.h"
 
-void CString::Assign(const char* text)
+void CString::AssignWide(const wchar_t* text)
 {
-    m_text.Assign(text);
-    m_lost = false;
-}
-
-bool CString::AssignWide(const wchar_t* text)
-{
-    m_lost = !ToActiveCodePage(text, m_text);
-    return !m_lost;
+    ToUtf8(text, m_text);
 }
 
 bool CString::LoadString(UINT id)
 {
-    // LoadStringA cannot report a string's length, only that it filled the buffer.
-    for (int size = 256;; size *= 2) {
-        char* buffer = GetBuffer(size);
-        const int length = ::LoadStringA(GetModuleHandleA(nullptr), id, buffer, size);
-        if (length < size - 1)
-            return length > 0;
+    // With no buffer, LoadStringW points at the string in the resource and gives its length.
+    const wchar_t* text = nullptr;
+    const int length =
+        ::LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
+    if (length <= 0 || text == nullptr) {
+        m_text.Assign("");
+        return false;
     }
+    ToUtf8(text, m_text, length);
+    return true;
 }

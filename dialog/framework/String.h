@@ -1,4 +1,4 @@
-// CString: the text type of the dialog members, over the project's own heap text.
+// CString: the text type of the dialog members, UTF-8 over the project's own heap text.
 #pragma once
 
 #include "HeapString.h"
@@ -8,36 +8,26 @@
 class CString
 {
 public:
-    CString(const char* text = "") : m_text(text), m_lost(false) {}
+    CString(const char* text = "") : m_text(text) {}
 
     // Safe for a text inside this string's own buffer.
     CString& operator=(const char* text)
     {
-        Assign(text);
+        m_text.Assign(text);
         return *this;
     }
-    void Assign(const char* text);
-
-    // A control's text, converted to the active code page. False when the code page cannot hold
-    // some of its characters: the text then has them replaced, and HasLostCharacters says so until
-    // the next assignment.
-    bool AssignWide(const wchar_t* text);
-    bool HasLostCharacters() const { return m_lost; }
+    // A text as Windows gives it, in UTF-16.
+    void AssignWide(const wchar_t* text);
 
     operator const char*() const { return m_text.GetText(); }
     bool IsEmpty() const { return m_text.IsEmpty(); }
 
     // Room for length characters and a NUL, for the caller to fill; the text ends at the first NUL.
-    char* GetBuffer(size_t length)
-    {
-        m_lost = false;
-        return m_text.Reserve(length);
-    }
+    char* GetBuffer(size_t length) { return m_text.Reserve(length); }
 
     // False when the string table has no such string, or it is empty; the text is then "".
     bool LoadString(UINT id);
 
 private:
     CHeapString m_text;
-    bool m_lost;
 };

@@ -2,17 +2,19 @@
 
 #include "ExecutablePath.h"
 
+#include <cstring>
+
 namespace {
 
 // A string the program may carry to name itself instead of its file name.
 const UINT idAppTitle = 0xE000;
 
-// The file name without directory and extension; steps over double-byte characters.
+// The file name without directory and extension.
 void TakeFileTitle(const char* path, CString& title)
 {
     const char* name = path;
     const char* dot = nullptr;
-    for (const char* p = path; *p != '\0'; p = CharNextA(p)) {
+    for (const char* p = path; *p != '\0'; ++p) {
         if (*p == '\\' || *p == '/' || *p == ':') {
             name = p + 1;
             dot = nullptr;
@@ -20,9 +22,8 @@ void TakeFileTitle(const char* path, CString& title)
             dot = p;
         }
     }
-    const size_t length = dot != nullptr ? static_cast<size_t>(dot - name) : static_cast<size_t>(lstrlenA(name));
-    char* buffer = title.GetBuffer(length);
-    lstrcpynA(buffer, name, static_cast<int>(length + 1));
+    const size_t length = dot != nullptr ? static_cast<size_t>(dot - name) : std::strlen(name);
+    std::memcpy(title.GetBuffer(length), name, length);
 }
 
 } // namespace

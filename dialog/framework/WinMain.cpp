@@ -1,7 +1,7 @@
 // The program's entry: the application object, constructed during static initialisation, runs once.
 #include "framework/WinApp.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
 {
     CWinApp* app = AfxGetApp();
     if (app == nullptr)

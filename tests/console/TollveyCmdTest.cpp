@@ -62,6 +62,8 @@ TEST_F(TollveyCmdTest, ActingRunsEchoWriteAndRegisterTheReload)
          " -u=olduser -p=oldpw -d==corp"},
         {"\"-p=two words\" -d=", "Password:    two words\r\nDomain Name: \r\n", missing, "olduser",
          "two words", "", " -u=olduser \"-p=two words\""},
+        {"-u=Дмитрий \"-d=山田 ドメイン\"", "Username:    Дмитрий\r\nDomain Name: 山田 ドメイン\r\n", "1", "Дмитрий",
+         "oldpw", "山田 ドメイン", " -u=Дмитрий -p=oldpw \"-d山田 ドメイン\""},
     };
     for (const Case& c : cases) {
         ResetValues();
@@ -181,15 +183,14 @@ TEST_F(TollveyCmdTest, RegisteredCommandBringsBackAwkwardValues)
     ASSERT_EQ(run.exitCode, 0u) << run.output;
     ASSERT_EQ(run.output, banner + "Username:    John \"JJ\" Smith\r\nPassword:    back\\slash\\\r\n"
                                    "Domain Name: :colon first\r\n");
-    const auto entry = ReadValue(runOnceKeyPath, "Tollvey", KEY_WOW64_64KEY);
-    ASSERT_TRUE(entry);
-    const CProcessResult next = RunProcess(entry->data.c_str());
+    const std::string entry = Entry();
+    const CProcessResult next = RunProcess(entry);
     CProbeReport report;
-    ASSERT_TRUE(ParseProbeOutput(next.output, report)) << entry->data;
+    ASSERT_TRUE(ParseProbeOutput(next.output, report)) << entry;
     EXPECT_EQ(report.path, m_directory + "Tollvey.exe");
     const std::vector<std::string> expected = {"-u=John \"JJ\" Smith", "-p=back\\slash\\",
                                                "-d=:colon first"};
-    EXPECT_EQ(report.arguments, expected) << entry->data;
+    EXPECT_EQ(report.arguments, expected) << entry;
 }
 
 } // namespace

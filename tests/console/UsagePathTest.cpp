@@ -44,6 +44,7 @@ TEST_F(UsagePathTest, PrintsErrorAndUsageAndLeavesTheRegistryAlone)
         {"-", "Invalid argument: -", 2},
         {"\"\"", "Invalid argument: ", 2},
         {"\"-u=a b\" -q", "Invalid argument: -q", 2},
+        {"-u=Ωmega 山田", "Invalid argument: 山田", 2},
     };
     ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultUserName", "before", KEY_WOW64_64KEY));
     ASSERT_TRUE(WriteText(runOnceKeyPath, "Tollvey", "before", KEY_WOW64_64KEY));

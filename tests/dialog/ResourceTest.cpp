@@ -222,10 +222,7 @@ TEST_F(CResourceTest, StringTableHoldsOnlyTheMessages)
 
     const std::string expected[16] = {
         "", "Tollvey values saved.",
-        "Couldn't modify the Windows NT Registry.\nYou must have the administrator privileges.",
-        "The user name holds characters that this system cannot store.\nNothing was saved.",
-        "The password holds characters that this system cannot store.\nNothing was saved.",
-        "The domain holds characters that this system cannot store.\nNothing was saved."};
+        "Couldn't modify the Windows NT Registry.\nYou must have the administrator privileges."};
     CTemplateReader reader(data.data(), data.size());
     for (int id = 0; id < 16; ++id) {
         std::string text;

@@ -1,3 +1,4 @@
+#include "Process.h"
 #include "ReadOnlyKey.h"
 #include "Registry.h"
 #include "RegistryState.h"
@@ -9,6 +10,7 @@
 namespace {
 
 const char* const scratchPath = "Software\\TollveyTest";
+const char* const scratchSubkeyPath = "Software\\TollveyTest\\Ωmega 山";
 
 // A key of the tests' own, made in the 64-bit view only: on 64-bit Windows, if OpenKey looked in the
 // redirected 32-bit view it would not find it.
@@ -17,15 +19,20 @@ class RegistryTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        RemoveKey(scratchPath, KEY_WOW64_64KEY);
+        RemoveScratchKeys();
         HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, scratchPath, 0, nullptr, 0,
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, Utf16(scratchPath).c_str(), 0, nullptr, 0,
                                   KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &key, nullptr),
                   ERROR_SUCCESS);
         RegCloseKey(key);
         ASSERT_EQ(KeyExists(scratchPath, KEY_WOW64_32KEY), !Is64BitWindows()) << "the 32-bit view";
     }
-    void TearDown() override { RemoveKey(scratchPath, KEY_WOW64_64KEY); }
+    void TearDown() override { RemoveScratchKeys(); }
+    static void RemoveScratchKeys()
+    {
+        RemoveKey(scratchSubkeyPath, KEY_WOW64_64KEY);
+        RemoveKey(scratchPath, KEY_WOW64_64KEY);
+    }
 
     std::unique_ptr<CRegistryKey> Open() { return CRegistry::Instance().OpenKey(2, scratchPath); }
     void Store(const char* name, DWORD type, const std::string& data)
@@ -42,8 +49,14 @@ TEST_F(RegistryTest, OpenKeyOpensExistingKeysOnly)
         const char* path;
         bool opens;
     };
+    HKEY subkey = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, Utf16(scratchSubkeyPath).c_str(), 0, nullptr, 0,
+                              KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr, &subkey, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(subkey);
     const Case cases[] = {
         {2, scratchPath, true},
+        {2, scratchSubkeyPath, true},
         {2, "Software\\TollveyTest\\Missing", false},
         {1, "Software", true},
         {4, scratchPath, false},
@@ -61,25 +74,32 @@ TEST_F(RegistryTest, WriteStringStoresRegSzWithItsTerminatorInTheSixtyFourBitVie
 {
     struct Case
     {
+        const char* label;
+        const char* name;
         const char* text;
-        std::string data;
     };
-    const Case cases[] = {{"text", std::string("text", 5)}, {"", std::string(1, '\0')}};
+    const Case cases[] = {
+        {"ASCII", "Name", "text"},
+        {"empty", "Name", ""},
+        {"every language", "Name", "José Ωmega Дмитрий 山田 𝒜😀"},
+        {"a name outside ASCII", "Námé Ω", "x"},
+    };
     auto key = Open();
     ASSERT_TRUE(key);
     for (const Case& c : cases) {
-        ASSERT_TRUE(key->WriteString("Name", c.text)) << "\"" << c.text << "\"";
-        const auto value = ReadValue(scratchPath, "Name", KEY_WOW64_64KEY);
-        ASSERT_TRUE(value) << "\"" << c.text << "\"";
-        EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ)) << "\"" << c.text << "\"";
-        EXPECT_EQ(value->data, c.data) << "\"" << c.text << "\": the terminator is stored";
-        EXPECT_EQ(ReadText(scratchPath, "Name", KEY_WOW64_32KEY), Expected32BitView(c.text))
-            << "\"" << c.text << "\" in the 32-bit view";
+        ASSERT_TRUE(key->WriteString(c.name, c.text)) << c.label;
+        const auto value = ReadValue(scratchPath, c.name, KEY_WOW64_64KEY);
+        ASSERT_TRUE(value) << c.label;
+        EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ)) << c.label;
+        EXPECT_EQ(value->data, TextValue(c.name, c.text).data) << c.label << ": UTF-16, terminator stored";
+        EXPECT_EQ(ReadText(scratchPath, c.name, KEY_WOW64_32KEY), Expected32BitView(c.text))
+            << c.label << " in the 32-bit view";
     }
 }
 
 TEST_F(RegistryTest, ReadStringTakesAnyTypeAsTextButSucceedsOnlyForRegSz)
 {
+    const std::string terminator(sizeof(wchar_t), '\0');
     struct Case
     {
         const char* label;
@@ -89,12 +109,17 @@ TEST_F(RegistryTest, ReadStringTakesAnyTypeAsTextButSucceedsOnlyForRegSz)
         const char* text;
     };
     const Case cases[] = {
-        {"REG_SZ", REG_SZ, std::string("alice", 6), true, "alice"},
-        {"empty REG_SZ", REG_SZ, std::string(1, '\0'), true, ""},
-        {"REG_SZ without terminator", REG_SZ, "abc", true, "abc"},
-        {"REG_SZ with inner zero", REG_SZ, std::string("ab\0cd", 6), true, "ab"},
-        {"REG_EXPAND_SZ unexpanded", REG_EXPAND_SZ, std::string("%SystemRoot%\\x", 15), false,
-         "%SystemRoot%\\x"},
+        {"REG_SZ", REG_SZ, Utf16Bytes("alice") + terminator, true, "alice"},
+        {"REG_SZ in every language", REG_SZ, Utf16Bytes("José Ωmega Дмитрий 山田 𝒜😀") + terminator, true,
+         "José Ωmega Дмитрий 山田 𝒜😀"},
+        {"empty REG_SZ", REG_SZ, terminator, true, ""},
+        {"REG_SZ without terminator", REG_SZ, Utf16Bytes("abc"), true, "abc"},
+        {"REG_SZ of an odd size", REG_SZ, Utf16Bytes("ab") + "c", true, "ab"},
+        {"REG_SZ with inner zero", REG_SZ, Utf16Bytes("ab") + terminator + Utf16Bytes("cd") + terminator, true, "ab"},
+        {"REG_EXPAND_SZ unexpanded", REG_EXPAND_SZ, Utf16Bytes("%SystemRoot%\\Ω") + terminator, false,
+         "%SystemRoot%\\Ω"},
+        {"REG_MULTI_SZ gives its first string", REG_MULTI_SZ,
+         Utf16Bytes("Ωmega") + terminator + Utf16Bytes("second") + terminator + terminator, false, "Ωmega"},
         {"REG_BINARY without terminator", REG_BINARY, "xyz", false, "xyz"},
         {"empty REG_BINARY", REG_BINARY, "", false, ""},
         {"REG_DWORD", REG_DWORD, std::string("abc\0", 4), false, "abc"},
@@ -108,6 +133,10 @@ TEST_F(RegistryTest, ReadStringTakesAnyTypeAsTextButSucceedsOnlyForRegSz)
         EXPECT_EQ(key->ReadString("Value", target), c.result) << c.label;
         EXPECT_STREQ(target.GetText(), c.text) << c.label;
     }
+    Store("Ωmega 山", REG_SZ, TextValue("", "by a name outside ASCII").data);
+    CHeapString target;
+    EXPECT_TRUE(key->ReadString("Ωmega 山", target));
+    EXPECT_STREQ(target.GetText(), "by a name outside ASCII");
 }
 
 TEST_F(RegistryTest, ReadStringOfMissingValueLeavesTargetAlone)
@@ -119,47 +148,45 @@ TEST_F(RegistryTest, ReadStringOfMissingValueLeavesTargetAlone)
     EXPECT_STREQ(target.GetText(), "before");
 }
 
-TEST_F(RegistryTest, QueryValueSizeIsDataSizePlusOne)
+TEST_F(RegistryTest, HasValueOfAnyTypeAndName)
 {
     struct Case
     {
         const char* label;
+        const char* name;
         DWORD type;
         std::string data;
-        DWORD size;
     };
     const Case cases[] = {
-        {"REG_SZ", REG_SZ, std::string("alice", 6), 7},
-        {"REG_BINARY", REG_BINARY, "xyz", 4},
-        {"empty REG_BINARY", REG_BINARY, "", 1},
-        {"REG_DWORD", REG_DWORD, std::string(4, '\1'), 5},
+        {"REG_SZ", "Value", REG_SZ, TextValue("", "alice").data},
+        {"empty REG_BINARY", "Value", REG_BINARY, ""},
+        {"REG_DWORD", "Value", REG_DWORD, std::string(4, '\1')},
+        {"a name outside ASCII", "Ωmega 山", REG_SZ, TextValue("", "x").data},
     };
     auto key = Open();
     ASSERT_TRUE(key);
     for (const Case& c : cases) {
-        Store("Value", c.type, c.data);
-        DWORD size = 0;
-        EXPECT_TRUE(key->QueryValueSize("Value", size)) << c.label;
-        EXPECT_EQ(size, c.size) << c.label;
+        Store(c.name, c.type, c.data);
+        EXPECT_TRUE(key->HasValue(c.name)) << c.label;
     }
-    DWORD untouched = 42;
-    EXPECT_FALSE(key->QueryValueSize("Missing", untouched));
-    EXPECT_EQ(untouched, 42u) << "a missing value leaves the size alone";
+    EXPECT_FALSE(key->HasValue("Missing"));
 }
 
 TEST_F(RegistryTest, DeleteValueReportsWhetherOneWasDeleted)
 {
-    Store("Value", REG_SZ, std::string("x", 2));
     auto key = Open();
     ASSERT_TRUE(key);
-    EXPECT_TRUE(key->DeleteValue("Value"));
-    EXPECT_FALSE(ReadValue(scratchPath, "Value", KEY_WOW64_64KEY));
-    EXPECT_FALSE(key->DeleteValue("Value")) << "nothing left to delete";
+    for (const char* name : {"Value", "Ωmega 山"}) {
+        Store(name, REG_SZ, TextValue(name, "x").data);
+        EXPECT_TRUE(key->DeleteValue(name)) << name;
+        EXPECT_FALSE(ReadValue(scratchPath, name, KEY_WOW64_64KEY)) << name;
+        EXPECT_FALSE(key->DeleteValue(name)) << name << ": nothing left to delete";
+    }
 }
 
 TEST_F(RegistryTest, ReadOnlyKeyStillOpensAndReadsButRefusesChanges)
 {
-    Store("Value", REG_SZ, std::string("kept", 5));
+    Store("Value", REG_SZ, TextValue("Value", "kept").data);
     CReadOnlyKey readOnly(scratchPath, KEY_WOW64_64KEY);
     ASSERT_TRUE(readOnly.IsApplied());
     auto key = Open();
@@ -172,16 +199,17 @@ TEST_F(RegistryTest, ReadOnlyKeyStillOpensAndReadsButRefusesChanges)
     EXPECT_FALSE(key->DeleteValue("Value"));
     const auto value = ReadValue(scratchPath, "Value", KEY_WOW64_64KEY);
     ASSERT_TRUE(value);
-    EXPECT_EQ(value->data, std::string("kept", 5));
+    EXPECT_EQ(value->data, TextValue("Value", "kept").data);
 }
 
-TEST_F(RegistryTest, CloseKeyGivesUpTheHandle)
+TEST_F(RegistryTest, CloseGivesUpTheHandle)
 {
     auto key = Open();
     ASSERT_TRUE(key);
     ASSERT_TRUE(key->WriteString("Name", "x"));
-    EXPECT_TRUE(CRegistry::Instance().CloseKey(*key));
+    EXPECT_TRUE(key->Close());
     EXPECT_EQ(key->GetHandle(), nullptr) << "nothing left for the destructor to close";
+    EXPECT_FALSE(key->Close()) << "closed once only";
     EXPECT_FALSE(key->WriteString("Name", "y")) << "a closed key writes nothing";
 }
 

@@ -49,6 +49,11 @@ TEST(ReloadCommand, IsBuiltFromDirectoryAndQuotedValues)
         {"domain starting with :", "C:\\", "", "", ":corp", "C:\\Tollvey.exe -d=:corp"},
         {"domain with = inside", "C:\\", "", "", "a=b", "C:\\Tollvey.exe -da=b"},
         {"domain with a blank", "C:\\", "", "", "my domain", "C:\\Tollvey.exe \"-dmy domain\""},
+        {"every language, unquoted", "C:\\Tøllvey\\", "Дмитрий", "Ωmega", "山田",
+         "C:\\Tøllvey\\Tollvey.exe -u=Дмитрий -p=Ωmega -d山田"},
+        {"every language in a quoted value", "C:\\", "", "ソ 表\"𝒜\\", "",
+         "C:\\Tollvey.exe \"-p=ソ 表\\\"𝒜\\\\\""},
+        {"every language in a quoted path", "C:\\Ωπ 山\\", "", "", "", "\"C:\\Ωπ 山\\Tollvey.exe\""},
     };
     for (const CommandCase& c : cases) {
         CHeapString command("stale");
@@ -57,39 +62,15 @@ TEST(ReloadCommand, IsBuiltFromDirectoryAndQuotedValues)
     }
 }
 
-// In code page 932, "\x83\x5C" is one character whose second byte is that of a backslash.
-TEST(ReloadCommand, KeepsDoubleByteCharactersWhole)
-{
-    struct Case
-    {
-        const char* label;
-        unsigned codePage;
-        const char* password;
-        const char* command;
-    };
-    const Case cases[] = {
-        {"at the end of a quoted value", 932, "a \x83\x5C", "C:\\Tollvey.exe \"-p=a \x83\x5C\""},
-        {"before a double quote", 932, "\x83\x5C\"x", "C:\\Tollvey.exe \"-p=\x83\x5C\\\"x\""},
-        {"before a real backslash", 932, "a \x83\x5C\\", "C:\\Tollvey.exe \"-p=a \x83\x5C\\\\\""},
-        {"the same bytes in code page 1252", 1252, "a \x83\x5C", "C:\\Tollvey.exe \"-p=a \x83\x5C\\\""},
-    };
-    for (const Case& c : cases) {
-        CHeapString command;
-        BuildReloadCommand("C:\\", "", c.password, "", command, c.codePage);
-        EXPECT_STREQ(command.GetText(), c.command) << c.label;
-    }
-}
-
 // The command runs for real: the probe, copied under the dialog program's name into a directory
-// with a blank, reports the argv that the C runtime split from it.
+// with a blank and characters outside ASCII, reports the arguments that the C runtime split from it.
 class ReloadCommandRoundTrip : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        m_directory = MakeScratchDirectory("Tollvey round trip");
-        ASSERT_TRUE(CopyFileA(WindowsPath(TOLLVEY_PROBE_UNIX_PATH).c_str(),
-                              (m_directory + "Tollvey.exe").c_str(), FALSE));
+        m_directory = MakeScratchDirectory("Tollvey round trip Ωπ 山");
+        ASSERT_TRUE(CopyInto(WindowsPath(TOLLVEY_PROBE_UNIX_PATH), m_directory + "Tollvey.exe"));
     }
     void TearDown() override { RemoveTree(m_directory); }
 
@@ -115,6 +96,7 @@ TEST_F(ReloadCommandRoundTrip, BringsBackTheSameValues)
         {"colon-first domain", "u", "p", ":corp"},
         {"wildcards stay literal", "*", "p?ss", "*.*"},
         {"empty password left out", "alice", "", "D"},
+        {"every language", "José Дмитрий", "Ωmega \"𝒜😀\" ソ\\", "山田 ドメイン\\"},
     };
     for (const Case& c : cases) {
         CHeapString command;

@@ -43,6 +43,10 @@ TEST_F(WinlogonSettingsTest, LoadsStoredValuesOfAnyType)
           TextValue("DefaultDomainName", "WORKGROUP")},
          {TextValue("Tollvey", "C:\\Tollvey.exe")},
          "alice", "secret", "WORKGROUP", true},
+        {"every language",
+         {TextValue("DefaultUserName", "José Müller"), TextValue("DefaultPassword", "Ωmega 😀"),
+          TextValue("DefaultDomainName", "山田 ドメイン")},
+         {}, "José Müller", "Ωmega 😀", "山田 ドメイン", false},
         {"REG_EXPAND_SZ stays unexpanded",
          {TextValue("DefaultUserName", "%USERNAME%", REG_EXPAND_SZ)}, {}, "%USERNAME%", "", "", false},
         {"REG_BINARY without terminator",
@@ -102,8 +106,13 @@ TEST_F(WinlogonSettingsTest, SettersWriteTheirValues)
     const Case cases[] = {
         {"user name", &CWinlogonSettings::SetUserName, "alice", "DefaultUserName", "1"},
         {"empty user name", &CWinlogonSettings::SetUserName, "", "DefaultUserName", "0"},
+        {"user name in every language", &CWinlogonSettings::SetUserName, "José Дмитрий 山田 😀",
+         "DefaultUserName", "1"},
         {"password", &CWinlogonSettings::SetPassword, "se cret", "DefaultPassword", nullptr},
         {"domain", &CWinlogonSettings::SetDomain, "=corp", "DefaultDomainName", nullptr},
+        {"password in every language", &CWinlogonSettings::SetPassword, "Ωmega 𝒜", "DefaultPassword",
+         nullptr},
+        {"domain in every language", &CWinlogonSettings::SetDomain, "ドメイン", "DefaultDomainName", nullptr},
     };
     for (const Case& c : cases) {
         ResetValues();
@@ -119,13 +128,13 @@ TEST_F(WinlogonSettingsTest, SettersWriteTheirValues)
 
 TEST_F(WinlogonSettingsTest, ReloadCommandMixesLoadedAndNewValues)
 {
-    ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultUserName", "admin", KEY_WOW64_64KEY));
-    ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultDomainName", "OFFICE", KEY_WOW64_64KEY));
+    ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultUserName", "Дмитрий", KEY_WOW64_64KEY));
+    ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultDomainName", "ドメイン", KEY_WOW64_64KEY));
     CWinlogonSettings settings;
     ASSERT_TRUE(settings.SetPassword("pw"));
     EXPECT_TRUE(settings.SetReload(true));
     EXPECT_TRUE(settings.m_reload);
-    const std::string command = DialogProgramBeside() + " -u=admin -p=pw -dOFFICE";
+    const std::string command = DialogProgramBeside() + " -u=Дмитрий -p=pw -dドメイン";
     EXPECT_EQ(Entry(), command);
     EXPECT_EQ(ReadText(runOnceKeyPath, "Tollvey", KEY_WOW64_32KEY), Expected32BitView(command))
         << "in the 32-bit view";

@@ -1,7 +1,8 @@
 // Reports, one item a line, with every byte outside printable ASCII as \xNN:
-//   the path and directory the settings library finds for this executable,
-//   then each argv entry from 1 on.
+//   the path and directory the shared Windows text library finds for this executable,
+//   then each argument from 1 on, in UTF-8 as the programs receive them.
 #include "ExecutablePath.h"
+#include "Utf8Arguments.h"
 
 #include <cstdio>
 
@@ -20,7 +21,7 @@ void PrintEscaped(const char* text)
 
 } // namespace
 
-int main(int argc, char** argv)
+int wmain(int argc, wchar_t** argv)
 {
     CHeapString path;
     CHeapString directory;
@@ -28,7 +29,8 @@ int main(int argc, char** argv)
     GetExecutableDirectory(directory);
     PrintEscaped(path.GetText());
     PrintEscaped(directory.GetText());
-    for (int i = 1; i < argc; ++i)
-        PrintEscaped(argv[i]);
+    const CUtf8Arguments arguments(argc, argv);
+    for (int i = 1; i < arguments.GetCount(); ++i)
+        PrintEscaped(arguments.GetVector()[i]);
     return 0;
 }

@@ -12,7 +12,8 @@ struct CKey
     HKEY handle = nullptr;
     CKey(const char* path, REGSAM access, RegistryView view)
     {
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access | view, &handle) != ERROR_SUCCESS)
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Utf16(path).c_str(), 0, access | view, &handle) !=
+            ERROR_SUCCESS)
             handle = nullptr;
     }
     ~CKey()
@@ -46,22 +47,28 @@ std::string Expected32BitView(const std::string& written)
     return Is64BitWindows() ? "<missing>" : written;
 }
 
+std::string Utf16Bytes(const std::string& text)
+{
+    const std::wstring wide = Utf16(text);
+    return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
+}
+
 CRegistryValue TextValue(const char* name, const std::string& text, DWORD type)
 {
-    return {name, type, std::string(text.c_str(), text.size() + 1)};
+    return {name, type, Utf16Bytes(text) + std::string(sizeof(wchar_t), '\0')};
 }
 
 std::optional<CRegistryValue> ReadValue(const char* path, const char* name, RegistryView view)
 {
     CKey key(path, KEY_QUERY_VALUE, view);
-    if (!key.handle)
-        return std::nullopt;
+    const std::wstring wideName = Utf16(name);
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueExA(key.handle, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    if (!key.handle ||
+        RegQueryValueExW(key.handle, wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
         return std::nullopt;
     std::string data(size, '\0');
-    if (RegQueryValueExA(key.handle, name, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
+    if (RegQueryValueExW(key.handle, wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
                          &size) != ERROR_SUCCESS)
         return std::nullopt;
     data.resize(size);
@@ -97,14 +104,12 @@ std::vector<CRegistryValue> ReadAllValues(const char* path, RegistryView view)
     if (!key.handle)
         return values;
     for (DWORD index = 0;; ++index) {
-        char name[16384];
-        DWORD nameLength = sizeof name;
-        DWORD type = 0;
-        DWORD size = 0;
-        if (RegEnumValueA(key.handle, index, name, &nameLength, nullptr, &type, nullptr, &size) !=
+        wchar_t name[16384];
+        DWORD nameLength = 16384;
+        if (RegEnumValueW(key.handle, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) !=
             ERROR_SUCCESS)
             break;
-        if (auto value = ReadValue(path, name, view))
+        if (auto value = ReadValue(path, Utf8(std::wstring(name, nameLength)).c_str(), view))
             values.push_back(*value);
     }
     return values;
@@ -114,26 +119,21 @@ bool WriteValue(const char* path, const CRegistryValue& value, RegistryView view
 {
     CKey key(path, KEY_SET_VALUE, view);
     return key.handle &&
-           RegSetValueExA(key.handle, value.name.c_str(), 0, value.type,
+           RegSetValueExW(key.handle, Utf16(value.name).c_str(), 0, value.type,
                           reinterpret_cast<const BYTE*>(value.data.data()),
                           static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
 }
 
 bool WriteText(const char* path, const char* name, const std::string& text, RegistryView view)
 {
-    CKey key(path, KEY_SET_VALUE, view);
-    const std::wstring wide = Utf16(text);
-    return key.handle &&
-           RegSetValueExW(key.handle, Utf16(name).c_str(), 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(wide.c_str()),
-                          static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    return WriteValue(path, TextValue(name, text), view);
 }
 
 void RemoveValue(const char* path, const char* name, RegistryView view)
 {
     CKey key(path, KEY_SET_VALUE, view);
     if (key.handle)
-        RegDeleteValueA(key.handle, name);
+        RegDeleteValueW(key.handle, Utf16(name).c_str());
 }
 
 bool KeyExists(const char* path, RegistryView view)
@@ -143,7 +143,7 @@ bool KeyExists(const char* path, RegistryView view)
 
 bool RemoveKey(const char* path, RegistryView view)
 {
-    return RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path, view, 0) == ERROR_SUCCESS;
+    return RegDeleteKeyExW(HKEY_LOCAL_MACHINE, Utf16(path).c_str(), view, 0) == ERROR_SUCCESS;
 }
 
 CRegistrySnapshot::CRegistrySnapshot(std::vector<std::string> paths)
@@ -167,7 +167,7 @@ void CRegistrySnapshot::Restore() const
         if (!key.existed)
             continue;
         HKEY handle = nullptr;
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.path.c_str(), 0, nullptr, 0,
+        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, Utf16(key.path).c_str(), 0, nullptr, 0,
                             KEY_QUERY_VALUE | KEY_SET_VALUE | key.view, nullptr, &handle,
                             nullptr) != ERROR_SUCCESS)
             continue;

@@ -23,6 +23,7 @@ std::vector<RegistryView> Views();
 // view is Wow6432Node and both pairs write the 64-bit one; the text itself on 32-bit Windows.
 std::string Expected32BitView(const std::string& written);
 
+// Names are UTF-8; data are the bytes as the registry keeps them, UTF-16 for the string types.
 struct CRegistryValue
 {
     std::string name;
@@ -35,7 +36,9 @@ struct CRegistryValue
     }
 };
 
-// A text value as the programs write it: the text and its terminator.
+// The UTF-16 bytes of a UTF-8 text, without a terminator.
+std::string Utf16Bytes(const std::string& text);
+// A text value as the programs write it: the text and its terminator, in UTF-16.
 CRegistryValue TextValue(const char* name, const std::string& text, DWORD type = REG_SZ);
 
 // Under HKEY_LOCAL_MACHINE. Reads give nothing when the key or value is missing.

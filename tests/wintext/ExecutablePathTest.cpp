@@ -16,25 +16,20 @@ TEST(TakeDirectory, KeepsEverythingUpToTheLastSeparator)
     {
         const char* label;
         const char* path;
-        unsigned codePage;
         const char* directory;
     };
     const Case cases[] = {
-        {"directory", "C:\\Tools\\Tollvey.exe", CP_ACP, "C:\\Tools\\"},
-        {"drive root", "C:\\Tollvey.exe", CP_ACP, "C:\\"},
-        {"slashes", "C:/Tools/bin/Tollvey.exe", CP_ACP, "C:/Tools/bin/"},
-        {"mixed, slash last", "C:\\a/b.exe", CP_ACP, "C:\\a/"},
-        {"no separator", "Tollvey.exe", CP_ACP, ""},
-        {"empty", "", CP_ACP, ""},
-        // In code page 932, 0x95 0x5C is one character whose second byte looks like a backslash.
-        {"double-byte character ending in 0x5C", "C:\\dir\x95\x5Cname.exe", 932, "C:\\"},
-        {"double-byte character before a separator", "C:\\\x95\x5C\\x.exe", 932, "C:\\\x95\x5C\\"},
-        {"lead byte at the very end", "C:\\a\\b\x95", 932, "C:\\a\\"},
-        {"same bytes in a single-byte code page", "C:\\dir\x95\x5Cname.exe", 1252, "C:\\dir\x95\x5C"},
+        {"directory", "C:\\Tools\\Tollvey.exe", "C:\\Tools\\"},
+        {"drive root", "C:\\Tollvey.exe", "C:\\"},
+        {"slashes", "C:/Tools/bin/Tollvey.exe", "C:/Tools/bin/"},
+        {"mixed, slash last", "C:\\a/b.exe", "C:\\a/"},
+        {"no separator", "Tollvey.exe", ""},
+        {"empty", "", ""},
+        {"every language", "C:\\Tøllvey Ωπ\\ソ表\\Tollvey.exe", "C:\\Tøllvey Ωπ\\ソ表\\"},
     };
     for (const Case& c : cases) {
         CHeapString directory("stale");
-        TakeDirectory(c.path, directory, c.codePage);
+        TakeDirectory(c.path, directory);
         EXPECT_STREQ(directory.GetText(), c.directory) << c.label;
     }
 }
@@ -70,6 +65,7 @@ TEST_F(ExecutablePathTest, NamesTheRunningFile)
     const Case cases[] = {
         {"blanks in the path", m_root + "with blanks\\"},
         {"several levels", m_root + "a\\b c\\d\\"},
+        {"every language", m_root + "Tøllvey Дмитрий 山田 😀\\"},
     };
     for (const Case& c : cases) {
         const CProbeReport report = RunProbeIn(c.directory);

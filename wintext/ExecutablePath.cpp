@@ -1,7 +1,7 @@
 #include "ExecutablePath.h"
 
-#include "AnsiText.h"
 #include "OutOfMemory.h"
+#include "WideText.h"
 
 #include <windows.h>
 
@@ -9,18 +9,16 @@
 
 bool GetExecutablePath(CHeapString& path)
 {
-    const HMODULE module = GetModuleHandleW(nullptr);
-    // The name is asked for in UTF-16, since the ANSI call hands back "?" for whatever the code page
-    // cannot hold. GetModuleFileNameW truncates silently when the buffer is full, which would name
-    // another file; grow until the name fits with room to spare.
+    // GetModuleFileNameW truncates silently when the buffer is full, which would name another
+    // file; grow until the name fits with room to spare.
     for (DWORD size = MAX_PATH; size <= 0x10000; size *= 2) {
         wchar_t* buffer = static_cast<wchar_t*>(AllocateOrStop(size, sizeof(wchar_t)));
-        const DWORD length = GetModuleFileNameW(module, buffer, size);
+        const DWORD length = GetModuleFileNameW(nullptr, buffer, size);
         if (length != 0 && length < size) {
             buffer[length] = L'\0';
-            const bool exact = ToActiveCodePage(buffer, path);
+            ToUtf8(buffer, path);
             std::free(buffer);
-            return exact;
+            return true;
         }
         std::free(buffer);
         if (length == 0)
@@ -30,14 +28,12 @@ bool GetExecutablePath(CHeapString& path)
     return false;
 }
 
-void TakeDirectory(const char* path, CHeapString& directory, unsigned codePage)
+void TakeDirectory(const char* path, CHeapString& directory)
 {
     const char* end = path;
     for (const char* p = path; *p != '\0'; ++p) {
         if (*p == '\\' || *p == '/')
             end = p + 1;
-        else if (IsDBCSLeadByteEx(codePage, static_cast<BYTE>(*p)) && p[1] != '\0')
-            ++p;
     }
     directory.Assign(path, static_cast<size_t>(end - path));
 }

@@ -1,0 +1,89 @@
+#include "Utf8Arguments.h"
+#include "WideText.h"
+
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <string>
+
+namespace {
+
+struct CTextCase
+{
+    const char* label;
+    const char* utf8;
+    const wchar_t* utf16;
+};
+
+// Both forms written out by their code units, so that neither is derived from the code under test.
+const CTextCase texts[] = {
+    {"empty", "", L""},
+    {"ASCII", "alice", L"alice"},
+    {"Latin-1", "Jos\xC3\xA9", L"Jos\u00E9"},
+    {"Greek", "\xCE\xA9mega", L"\u03A9mega"},
+    {"Cyrillic", "\xD0\x94\xD0\xBC", L"\u0414\u043C"},
+    {"CJK", "\xE5\xB1\xB1\xE7\x94\xB0 \xE3\x82\xBD", L"\u5C71\u7530 \u30BD"},
+    {"outside the Basic Multilingual Plane", "\xF0\x9F\x98\x80x", L"\xD83D\xDE00x"},
+};
+
+TEST(WideText, ToUtf8GivesEveryCharacterExactly)
+{
+    for (const CTextCase& c : texts) {
+        CHeapString target("stale");
+        ToUtf8(c.utf16, target);
+        EXPECT_STREQ(target.GetText(), c.utf8) << c.label;
+    }
+}
+
+TEST(WideText, ToUtf8TakesTheLengthGiven)
+{
+    struct Case
+    {
+        const char* label;
+        const wchar_t* text;
+        int length;
+        const char* utf8;
+    };
+    const Case cases[] = {
+        {"part of a text", L"\u03A9mega and more", 5, "\xCE\xA9mega"},
+        {"a pair outside the Basic Multilingual Plane", L"\xD83D\xDE00x", 2, "\xF0\x9F\x98\x80"},
+        {"none of it", L"abc", 0, ""},
+    };
+    for (const Case& c : cases) {
+        CHeapString target("stale");
+        ToUtf8(c.text, target, c.length);
+        EXPECT_STREQ(target.GetText(), c.utf8) << c.label;
+    }
+}
+
+TEST(WideText, WideTextGivesEveryCharacterExactly)
+{
+    for (const CTextCase& c : texts) {
+        const CWideText wide(c.utf8);
+        EXPECT_EQ(std::wstring(wide.GetText()), c.utf16) << c.label;
+        EXPECT_EQ(wide.GetLength(), std::wcslen(c.utf16)) << c.label;
+    }
+    EXPECT_EQ(std::wstring(CWideText(nullptr).GetText()), L"") << "null counts as empty";
+}
+
+TEST(Utf8Arguments, ConvertsEachArgumentAndEndsWithNull)
+{
+    const wchar_t* const argv[] = {L"prog.exe", L"-u=\u03A9mega", L"", L"-p=\xD83D\xDE00 \u5C71", nullptr};
+    const char* const expected[] = {"prog.exe", "-u=\xCE\xA9mega", "", "-p=\xF0\x9F\x98\x80 \xE5\xB1\xB1"};
+    const CUtf8Arguments arguments(4, argv);
+    ASSERT_EQ(arguments.GetCount(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_STREQ(arguments.GetVector()[i], expected[i]) << "argument " << i;
+    EXPECT_EQ(arguments.GetVector()[4], nullptr) << "the entry after the last";
+}
+
+TEST(Utf8Arguments, NoVectorGivesNoArguments)
+{
+    for (const int argc : {0, 3}) {
+        const CUtf8Arguments arguments(argc, nullptr);
+        EXPECT_EQ(arguments.GetCount(), 0) << "argc " << argc;
+        EXPECT_EQ(arguments.GetVector()[0], nullptr) << "argc " << argc;
+    }
+}
+
+} // namespace

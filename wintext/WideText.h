@@ -1,0 +1,29 @@
+// Between the UTF-8 texts that the programs keep and the UTF-16 texts that Windows takes and
+// gives. Both hold every character, so nothing is lost either way.
+#pragma once
+
+#include "HeapString.h"
+
+#include <cstddef>
+
+// The text up to its terminator, or its first length characters when length is not negative.
+void ToUtf8(const wchar_t* text, CHeapString& target, int length = -1);
+
+// A UTF-16 copy of a UTF-8 text, for the length of one call into Windows.
+class CWideText
+{
+public:
+    explicit CWideText(const char* text);
+    CWideText(const CWideText&) = delete;
+    CWideText& operator=(const CWideText&) = delete;
+    ~CWideText();
+
+    const wchar_t* GetText() const { return m_text; }
+    operator const wchar_t*() const { return m_text; }
+    // In characters, without the terminator.
+    size_t GetLength() const { return m_length; }
+
+private:
+    wchar_t* m_text;
+    size_t m_length;
+};
