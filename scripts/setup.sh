@@ -8,6 +8,10 @@ packages=(
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
     wine wine64 wine32:i386 fonts-wine
+    # Without its preloader Wine reserves its fixed regions only after Linux has laid out the
+    # loader's own memory, which now and then takes one of them: a start then fails with "failed
+    # to map the shared user data" and exit status 1 (seen about once in 2,000 starts).
+    wine64-preloader wine32-preloader:i386
     xvfb xdotool imagemagick
     googletest
     clang lld libclang-rt-14-dev
