@@ -26,20 +26,6 @@ bool WriteToConsole(HANDLE console, const CWideText& text)
            FALSE;
 }
 
-// The bytes of a legacy code page; no look-alikes, which would show a value other than the one
-// stored.
-void PrintInActiveCodePage(const CWideText& text)
-{
-    const int size =
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 0)
-        return;
-    CHeapString bytes;
-    char* buffer = bytes.Reserve(static_cast<size_t>(size - 1));
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, buffer, size, nullptr, nullptr);
-    std::fputs(bytes.GetText(), stdout);
-}
-
 } // namespace
 
 void PrintUserText(const char* text)
@@ -48,8 +34,13 @@ void PrintUserText(const char* text)
     const CWideText wide(text);
     if (console != nullptr && WriteToConsole(console, wide))
         return;
-    if (GetACP() == CP_UTF8)
+    if (GetACP() == CP_UTF8) {
         std::fputs(text, stdout);
-    else
-        PrintInActiveCodePage(wide);
+        return;
+    }
+    // The bytes of a legacy code page; no look-alikes, which would show a value other than the one
+    // stored.
+    CHeapString bytes;
+    ToCodePage(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, bytes);
+    std::fputs(bytes.GetText(), stdout);
 }

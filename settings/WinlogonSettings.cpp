@@ -67,18 +67,15 @@ bool CWinlogonSettings::SetReload(bool on)
         m_runOnceKey->DeleteValue(reloadValueName);
         return !m_runOnceKey->HasValue(reloadValueName);
     }
-    // Without its own directory the command would name a Tollvey.exe wherever Windows starts it.
-    // An entry left from an earlier run would bring older values back at the next start-up.
     CHeapString directory;
-    if (!GetExecutableDirectory(directory)) {
-        m_runOnceKey->DeleteValue(reloadValueName);
-        return false;
-    }
     CHeapString command;
-    BuildReloadCommand(directory.GetText(), m_userName.GetText(), m_password.GetText(),
-                       m_domain.GetText(), command);
-    // A longer command would be registered and never bring the values back.
-    if (ReloadCommandLength(command.GetText()) > maxReloadCommandLength) {
+    if (GetExecutableDirectory(directory))
+        BuildReloadCommand(directory.GetText(), m_userName.GetText(), m_password.GetText(),
+                           m_domain.GetText(), command);
+    // Without its own directory the command would name a Tollvey.exe wherever Windows starts it,
+    // and a longer command would be registered and never bring the values back. No entry is
+    // written then, and one left from an earlier run goes: it would bring older values back.
+    if (command.IsEmpty() || ReloadCommandLength(command.GetText()) > maxReloadCommandLength) {
         m_runOnceKey->DeleteValue(reloadValueName);
         return false;
     }

@@ -6,9 +6,11 @@
 
 #include <cstdlib>
 
-void ToUtf8(const wchar_t* text, CHeapString& target, int length)
+void ToCodePage(unsigned codePage, unsigned long flags, const wchar_t* text, CHeapString& target,
+                int length)
 {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+    const int size =
+        WideCharToMultiByte(codePage, flags, text, length, nullptr, 0, nullptr, nullptr);
     if (size <= 0) {
         target.Assign("");
         return;
@@ -16,8 +18,13 @@ void ToUtf8(const wchar_t* text, CHeapString& target, int length)
     // With length -1 the size counts the terminator, which the conversion then writes itself.
     const size_t bytes = static_cast<size_t>(size) - (length < 0 ? 1 : 0);
     char* buffer = target.Reserve(bytes);
-    if (WideCharToMultiByte(CP_UTF8, 0, text, length, buffer, size, nullptr, nullptr) != size)
+    if (WideCharToMultiByte(codePage, flags, text, length, buffer, size, nullptr, nullptr) != size)
         buffer[0] = '\0';
+}
+
+void ToUtf8(const wchar_t* text, CHeapString& target, int length)
+{
+    ToCodePage(CP_UTF8, 0, text, target, length);
 }
 
 CWideText::CWideText(const char* text) : m_text(nullptr), m_length(0)

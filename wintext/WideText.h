@@ -9,6 +9,11 @@
 // The text up to its terminator, or its first length characters when length is not negative.
 void ToUtf8(const wchar_t* text, CHeapString& target, int length = -1);
 
+// The same in another of Windows' code pages, with WideCharToMultiByte's flags; "" when the text
+// cannot be converted at all.
+void ToCodePage(unsigned codePage, unsigned long flags, const wchar_t* text, CHeapString& target,
+                int length = -1);
+
 // A UTF-16 copy of a UTF-8 text, for the length of one call into Windows.
 class CWideText
 {
