@@ -1,15 +1,20 @@
 # make test: set up the machine, build every preset and run every test.
 # make setup | native | sanitize | win32 | win64 | win32-clang | win64-clang: one step of it.
+# make test-without-wine32: all of it, and the main job, once more as on a host that cannot install
+# 32-bit Wine (scripts/without-wine32.sh); run it whenever the build, the set-up or the tests change.
 
 PRESETS := native sanitize win32 win64
 CLANG_PRESETS := win32-clang win64-clang
 
-.PHONY: test setup $(PRESETS) $(CLANG_PRESETS) package fuzz
+.PHONY: test test-without-wine32 setup $(PRESETS) $(CLANG_PRESETS) package fuzz
 
 test: setup $(PRESETS) $(CLANG_PRESETS)
 
 setup:
 	bash scripts/setup.sh
+
+test-without-wine32:
+	bash scripts/without-wine32.sh
 
 $(PRESETS): setup
 	cmake --preset $@

@@ -73,9 +73,11 @@ TEST_F(WinlogonSettingsTest, LoadsStoredValuesOfAnyType)
 }
 
 // On 64-bit Windows that is Wow6432Node, which the store never reads, from either pair; 32-bit Windows
-// has only the one view.
+// has only the one view. 64-bit Windows with WOW64 has the key in both views; a prefix made by Wine's
+// 64-bit side alone has no 32-bit twin of it, which is made here as Windows has it.
 TEST_F(WinlogonSettingsTest, LoadsFromTheThirtyTwoBitViewOnlyWhenItIsTheOnlyOne)
 {
+    ASSERT_TRUE(CreateKey(winlogonKeyPath, KEY_WOW64_32KEY));
     ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultUserName", "only32", KEY_WOW64_32KEY));
     const CWinlogonSettings settings;
     EXPECT_EQ(settings.m_userName.GetText(), Is64BitWindows() ? "" : std::string("only32"));

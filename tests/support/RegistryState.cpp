@@ -141,6 +141,16 @@ bool KeyExists(const char* path, RegistryView view)
     return CKey(path, KEY_QUERY_VALUE, view).handle != nullptr;
 }
 
+bool CreateKey(const char* path, RegistryView view)
+{
+    HKEY handle = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, Utf16(path).c_str(), 0, nullptr, 0, KEY_QUERY_VALUE | view, nullptr,
+                        &handle, nullptr) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(handle);
+    return true;
+}
+
 bool RemoveKey(const char* path, RegistryView view)
 {
     return RegDeleteKeyExW(HKEY_LOCAL_MACHINE, Utf16(path).c_str(), view, 0) == ERROR_SUCCESS;
@@ -164,14 +174,8 @@ CRegistrySnapshot::~CRegistrySnapshot()
 void CRegistrySnapshot::Restore() const
 {
     for (const CKeyState& key : m_keys) {
-        if (!key.existed)
+        if (!key.existed || !CreateKey(key.path.c_str(), key.view))
             continue;
-        HKEY handle = nullptr;
-        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, Utf16(key.path).c_str(), 0, nullptr, 0,
-                            KEY_QUERY_VALUE | KEY_SET_VALUE | key.view, nullptr, &handle,
-                            nullptr) != ERROR_SUCCESS)
-            continue;
-        RegCloseKey(handle);
         for (const CRegistryValue& now : ReadAllValues(key.path.c_str(), key.view))
             RemoveValue(key.path.c_str(), now.name.c_str(), key.view);
         for (const CRegistryValue& then : key.values)

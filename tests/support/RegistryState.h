@@ -53,6 +53,8 @@ bool WriteValue(const char* path, const CRegistryValue& value, RegistryView view
 bool WriteText(const char* path, const char* name, const std::string& text, RegistryView view);
 void RemoveValue(const char* path, const char* name, RegistryView view);
 bool KeyExists(const char* path, RegistryView view);
+// Opens the key, making it first when it is missing.
+bool CreateKey(const char* path, RegistryView view);
 bool RemoveKey(const char* path, RegistryView view);
 
 // Remembers every value of the keys in every view and puts them back, recreating a removed key.
