@@ -60,18 +60,19 @@ bool CRegistryKey::ReadString(const char* name, CHeapString& target) const
     DWORD length = size;
     const bool read = RegQueryValueExW(m_hKey, wideName, nullptr, &type,
                                        reinterpret_cast<BYTE*>(buffer), &length) == ERROR_SUCCESS;
+    bool converted = true;
     if (!read) {
         target.Assign("");
     } else if (IsStringType(type)) {
         buffer[length / sizeof(wchar_t)] = L'\0';
-        ToUtf8(buffer, target);
+        converted = ToUtf8(buffer, target);
     } else {
         char* bytes = reinterpret_cast<char*>(buffer);
         bytes[length] = '\0';
         target.Assign(bytes);
     }
     std::free(buffer);
-    return read && type == REG_SZ;
+    return read && converted && type == REG_SZ;
 }
 
 bool CRegistryKey::WriteString(const char* name, const char* text)

@@ -23,8 +23,9 @@ public:
 
     // True when the value exists, of any type.
     bool HasValue(const char* name) const;
-    // True only for an existing REG_SZ value. Other types still land in target, unexpanded: the
-    // string types as text, the others as their bytes up to the first zero byte.
+    // True only for an existing REG_SZ value that is whole UTF-16. Other types still land in
+    // target, unexpanded: the string types as text, the others as their bytes up to the first zero
+    // byte. A text with half of a surrogate pair reads as "".
     bool ReadString(const char* name, CHeapString& target) const;
     bool WriteString(const char* name, const char* text);
     // False also when there was no such value.
