@@ -74,6 +74,19 @@ bool CRegistryKey::ReadString(const char* name, CHeapString& target) const
     return read && type == REG_SZ;
 }
 
+bool CRegistryKey::ReadDword(const char* name, unsigned long& value) const
+{
+    DWORD type = 0;
+    DWORD data = 0;
+    DWORD size = sizeof data;
+    if (RegQueryValueExW(m_hKey, CWideText(name), nullptr, &type, reinterpret_cast<BYTE*>(&data),
+                         &size) != ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof data)
+        return false;
+    value = data;
+    return true;
+}
+
 bool CRegistryKey::WriteString(const char* name, const char* text)
 {
     const CWideText wideText(text);
