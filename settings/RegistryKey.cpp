@@ -86,16 +86,3 @@ bool CRegistryKey::ReadDword(const char* name, unsigned long& value) const
     value = data;
     return true;
 }
-
-bool CRegistryKey::WriteString(const char* name, const char* text)
-{
-    const CWideText wideText(text);
-    const DWORD size = static_cast<DWORD>((wideText.GetLength() + 1) * sizeof(wchar_t));
-    return RegSetValueExW(m_hKey, CWideText(name), 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(wideText.GetText()), size) == ERROR_SUCCESS;
-}
-
-bool CRegistryKey::DeleteValue(const char* name)
-{
-    return RegDeleteValueW(m_hKey, CWideText(name)) == ERROR_SUCCESS;
-}
