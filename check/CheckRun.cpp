@@ -27,7 +27,8 @@ int RunCheck()
     ReadLogonState(state);
     if (!state.winlogonRead) {
         std::puts("?     the Winlogon key could not be read:");
-        std::puts("      HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon");
+        std::puts(
+            "      HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon");
         std::puts("\nNothing was checked.");
         return exitNotChecked;
     }
@@ -39,7 +40,8 @@ int RunCheck()
         std::puts("\nWindows will not log on by itself at the next start-up: see STOP above.");
         return exitStopped;
     }
-    std::puts("\nWindows will log on by itself at the next start-up, as far as this program can tell.");
+    std::puts(
+        "\nWindows will log on by itself at the next start-up, as far as this program can tell.");
     return exitWillLogOn;
 }
 

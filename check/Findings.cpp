@@ -60,7 +60,8 @@ void EvaluateCount(const CLogonState& state, CFindings& findings)
         Add(findings, CFinding::stops, text.GetText(), ": no automatic logon is left");
     else
         Add(findings, CFinding::ok, text.GetText(),
-            ": each automatic logon counts it down, and at 0 Windows switches automatic logon off");
+            ": each automatic logon counts it down, and at 0 Windows switches automatic logon "
+            "off");
 }
 
 void EvaluatePolicy(bool set, const char* value, const char* policy, CFindings& findings)

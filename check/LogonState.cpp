@@ -7,7 +7,8 @@
 
 #include <cstring>
 
-const char* const systemPoliciesPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+const char* const systemPoliciesPath =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 
 namespace {
 
