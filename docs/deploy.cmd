@@ -7,10 +7,11 @@ rem (and, with "off", the uninstall command) of a device-management deployment.
 rem
 rem Copies TollveyCmd.exe, Tollvey.exe and TollveyCheck.exe from this script's folder (or the one
 rem above it, as in the release archive) into the Program Files folder, which only administrators
-rem can write, runs TollveyCmd.exe from there, and then TollveyCheck.exe on what it wrote. Where Windows is x64 it takes the 64-bit pair, from the x64 folder
-rem beside the 32-bit one; elsewhere the 32-bit pair: on 32-bit Windows, and on ARM64 Windows, which
-rem runs it emulated. Started by a 32-bit command processor, as a device-management agent may start
-rem its commands, it still installs into the 64-bit Program Files folder.
+rem can write, runs TollveyCmd.exe from there, and then TollveyCheck.exe on what it wrote. Where
+rem Windows is x64 it takes the 64-bit pair, from the x64 folder beside the 32-bit one; elsewhere
+rem the 32-bit pair: on 32-bit Windows, and on ARM64 Windows, which runs it emulated. Started by a
+rem 32-bit command processor, as a device-management agent may start its commands, it still
+rem installs into the 64-bit Program Files folder.
 rem
 rem Ends with one of these exit statuses:
 rem   0  done
