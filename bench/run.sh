@@ -94,7 +94,7 @@ awk -v t="$tollvey" -v e="$empty" -v r="$reg" 'BEGIN {
     printf "  reg.exe sequence / acting run %6.2f   (goal: at least 8)\n", r / t }'
 
 echo "executables ($target):"
-for exe in "$cmd_exe" "$build/bin/Tollvey.exe" "$work/empty.exe" \
+for exe in "$cmd_exe" "$build/bin/Tollvey.exe" "$build/bin/TollveyCheck.exe" "$work/empty.exe" \
     "$WINEPREFIX/drive_c/windows/$system32/reg.exe"; do
     [ -f "$exe" ] || continue
     imports=$("$target-objdump" -p "$exe" 2>/dev/null | awk '/DLL Name:/ { print $3 }' | sort -u | paste -sd' ')

@@ -5,12 +5,13 @@ rem off again and removes the programs. Meant to run as the local system account
 rem HKEY_LOCAL_MACHINE: as a computer start-up script of a Group Policy, or as the install command
 rem (and, with "off", the uninstall command) of a device-management deployment.
 rem
-rem Copies TollveyCmd.exe and Tollvey.exe from this script's folder (or the one above it, as in the
-rem release archive) into the Program Files folder, which only administrators can write, and runs
-rem TollveyCmd.exe from there. Where Windows is x64 it takes the 64-bit pair, from the x64 folder
-rem beside the 32-bit one; elsewhere the 32-bit pair: on 32-bit Windows, and on ARM64 Windows, which
-rem runs it emulated. Started by a 32-bit command processor, as a device-management agent may start
-rem its commands, it still installs into the 64-bit Program Files folder.
+rem Copies TollveyCmd.exe, Tollvey.exe and TollveyCheck.exe from this script's folder (or the one
+rem above it, as in the release archive) into the Program Files folder, which only administrators
+rem can write, runs TollveyCmd.exe from there, and then TollveyCheck.exe on what it wrote. Where
+rem Windows is x64 it takes the 64-bit pair, from the x64 folder beside the 32-bit one; elsewhere
+rem the 32-bit pair: on 32-bit Windows, and on ARM64 Windows, which runs it emulated. Started by a
+rem 32-bit command processor, as a device-management agent may start its commands, it still
+rem installs into the 64-bit Program Files folder.
 rem
 rem Ends with one of these exit statuses:
 rem   0  done
@@ -24,6 +25,8 @@ rem      written
 rem   6  a value below holds characters outside ASCII, and this file was not read as UTF-8 (saved
 rem      in another encoding, or run without a console); nothing was written
 rem   7  an argument other than "off"; nothing was done
+rem   8  the values were written, but TollveyCheck.exe found something that stops automatic
+rem      logon: its output names it
 rem
 rem Whoever can read this file can read the password in it: see "Deploying to many computers" in
 rem README.md. Keep this file in UTF-8. In a value below, write each percent sign twice; a value
@@ -54,6 +57,10 @@ set "LOGON_USER=kiosk"
 set "LOGON_PASSWORD=change-me"
 rem The domain's name for a domain account, the computer's name for a local one.
 set "LOGON_DOMAIN=%COMPUTERNAME%"
+rem This configuration's version, a number: raise it with every change of the values above. A run
+rem that leaves a computer ready to log on by itself records it in the registry, where the detection
+rem rule of a device-management deployment looks for it (see README.md).
+set "CONFIGURATION_VERSION=1"
 
 rem Two characters that read as two only when this file is read as UTF-8; leave them as they are.
 set "UTF8_PROBE=ä€"
@@ -70,6 +77,11 @@ rem On 64-bit Windows ProgramW6432 names the 64-bit Program Files folder, also t
 rem whose ProgramFiles is the 32-bit one.
 set "TARGET=%ProgramFiles%\Tollvey"
 if defined ProgramW6432 set "TARGET=%ProgramW6432%\Tollvey"
+rem The configuration version goes to the 64-bit view of the registry on 64-bit Windows, also from
+rem a 32-bit command processor, whose reg.exe sees the 32-bit view unless told otherwise.
+set "VERSION_KEY=HKLM\SOFTWARE\Tollvey"
+set "VERSION_VIEW="
+if defined PROCESSOR_ARCHITEW6432 set "VERSION_VIEW=/reg:64"
 
 set "STATUS=7"
 if "%~1"=="" goto install
@@ -111,6 +123,8 @@ copy /b /y "%SOURCE%TollveyCmd.exe" "%TARGET%\" >nul 2>&1
 if errorlevel 1 goto finish
 copy /b /y "%SOURCE%Tollvey.exe" "%TARGET%\" >nul 2>&1
 if errorlevel 1 goto finish
+copy /b /y "%SOURCE%TollveyCheck.exe" "%TARGET%\" >nul 2>&1
+if errorlevel 1 goto finish
 
 set "STATUS=4"
 set "PROGRAM=%TARGET%\"
@@ -121,7 +135,23 @@ rem the password in one more place. TollveyCmd.exe prints the password: its outp
 rem that no log of the deployment keeps it.
 "%TARGET%\TollveyCmd.exe" "-u=%USER_ARGUMENT%" "-p=%PASSWORD_ARGUMENT%" "-d=%DOMAIN_ARGUMENT%" -r- >nul 2>&1
 set "STATUS=%ERRORLEVEL%"
-goto checked
+if not "%STATUS%"=="0" goto checked
+
+rem TollveyCheck.exe shows no password, so its findings go to the output. Only what stops automatic
+rem logon is a failure: a check that could not run, or could not tell, is none. A computer that
+rem will not log on by itself keeps no configuration version, so that a detection rule does not
+rem take it for done.
+"%TARGET%\TollveyCheck.exe" -? >nul 2>&1
+if errorlevel 1 goto record
+"%TARGET%\TollveyCheck.exe"
+if not "%ERRORLEVEL%"=="1" goto record
+set "STATUS=8"
+reg delete "%VERSION_KEY%" /v ConfigurationVersion /f %VERSION_VIEW% >nul 2>&1
+goto finish
+:record
+reg add "%VERSION_KEY%" /v ConfigurationVersion /t REG_SZ /d "%CONFIGURATION_VERSION%" /f %VERSION_VIEW% >nul 2>&1
+if errorlevel 1 set "STATUS=1"
+goto finish
 
 :off
 set "STATUS=3"
@@ -134,12 +164,19 @@ rem Automatic logon off, the password forgotten, no start-up entry.
 "%SOURCE%TollveyCmd.exe" -u= -p= -r- >nul 2>&1
 set "STATUS=%ERRORLEVEL%"
 if not "%STATUS%"=="0" goto checked
+rem The configuration version goes with the values, so that no detection rule finds it any more.
+set "STATUS=1"
+reg delete "%VERSION_KEY%" /f %VERSION_VIEW% >nul 2>&1
+reg query "%VERSION_KEY%" %VERSION_VIEW% >nul 2>&1
+if not errorlevel 1 goto finish
 set "STATUS=3"
 del /f /q "%TARGET%\TollveyCmd.exe" >nul 2>&1
 del /f /q "%TARGET%\Tollvey.exe" >nul 2>&1
+del /f /q "%TARGET%\TollveyCheck.exe" >nul 2>&1
 rmdir "%TARGET%" >nul 2>&1
 if exist "%TARGET%\TollveyCmd.exe" goto finish
 if exist "%TARGET%\Tollvey.exe" goto finish
+if exist "%TARGET%\TollveyCheck.exe" goto finish
 set "STATUS=0"
 goto finish
 

@@ -75,15 +75,15 @@ bool CRegistryKey::ReadString(const char* name, CHeapString& target) const
     return read && converted && type == REG_SZ;
 }
 
-bool CRegistryKey::WriteString(const char* name, const char* text)
+bool CRegistryKey::ReadDword(const char* name, unsigned long& value) const
 {
-    const CWideText wideText(text);
-    const DWORD size = static_cast<DWORD>((wideText.GetLength() + 1) * sizeof(wchar_t));
-    return RegSetValueExW(m_hKey, CWideText(name), 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(wideText.GetText()), size) == ERROR_SUCCESS;
-}
-
-bool CRegistryKey::DeleteValue(const char* name)
-{
-    return RegDeleteValueW(m_hKey, CWideText(name)) == ERROR_SUCCESS;
+    DWORD type = 0;
+    DWORD data = 0;
+    DWORD size = sizeof data;
+    if (RegQueryValueExW(m_hKey, CWideText(name), nullptr, &type, reinterpret_cast<BYTE*>(&data),
+                         &size) != ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof data)
+        return false;
+    value = data;
+    return true;
 }

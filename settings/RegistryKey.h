@@ -27,6 +27,8 @@ public:
     // target, unexpanded: the string types as text, the others as their bytes up to the first zero
     // byte. A text with half of a surrogate pair reads as "".
     bool ReadString(const char* name, CHeapString& target) const;
+    // True only for an existing REG_DWORD value.
+    bool ReadDword(const char* name, unsigned long& value) const;
     bool WriteString(const char* name, const char* text);
     // False also when there was no such value.
     bool DeleteValue(const char* name);

@@ -4,12 +4,6 @@
 #include "Registry.h"
 #include "ReloadCommand.h"
 
-const char* const CWinlogonSettings::winlogonPath =
-    "Software\\Microsoft\\Windows NT\\CurrentVersion\\WinLogon";
-const char* const CWinlogonSettings::runOncePath =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-const char* const CWinlogonSettings::reloadValueName = "Tollvey";
-
 CWinlogonSettings::CWinlogonSettings()
     : m_winlogonKey(CRegistry::Instance().OpenKey(CRegistry::rootLocalMachine, winlogonPath)),
       m_runOnceKey(CRegistry::Instance().OpenKey(CRegistry::rootLocalMachine, runOncePath)),

@@ -10,9 +10,12 @@
 class CWinlogonSettings
 {
 public:
-    static const char* const winlogonPath;
-    static const char* const runOncePath;
-    static const char* const reloadValueName;
+    // Kept in this header, so that a program that only reads these keys links none of the writes.
+    static constexpr const char* winlogonPath =
+        "Software\\Microsoft\\Windows NT\\CurrentVersion\\WinLogon";
+    static constexpr const char* runOncePath =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+    static constexpr const char* reloadValueName = "Tollvey";
 
     CWinlogonSettings();
     CWinlogonSettings(const CWinlogonSettings&) = delete;

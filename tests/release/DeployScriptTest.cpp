@@ -95,6 +95,22 @@ std::string Shown(const char* name)
     return data->compare(0, text.size(), text) == 0 ? data->substr(text.size()) : *data;
 }
 
+// The account Wine's LookupAccountNameW knows on this computer: the prefix's own user.
+std::string ThisUser()
+{
+    wchar_t name[256];
+    DWORD length = 256;
+    return GetUserNameW(name, &length) ? Utf8(name) : "<no user>";
+}
+
+const char* const versionKeyPath = "SOFTWARE\\Tollvey";
+
+// The configuration version the script recorded, in the 64-bit view, where detection rules look.
+std::string RecordedVersion()
+{
+    return ReadText(versionKeyPath, "ConfigurationVersion", KEY_WOW64_64KEY);
+}
+
 // The value the script's line `set "NAME=value"` gives, as written.
 std::string ScriptValue(const std::string& script, const std::string& name)
 {
@@ -123,9 +139,21 @@ protected:
         ASSERT_FALSE(Unpacked().empty()) << "TOLLVEY_UNPACKED names the unpacked release";
         m_shipped = ReadBytes(ShippedScript());
         ASSERT_FALSE(m_shipped.empty()) << "the archive holds " << ShippedScript();
+        m_script = WithScriptValue(m_shipped, "LOGON_USER", ThisUser());
         RemoveTree(Target());
+        RemoveVersion();
     }
-    void TearDown() override { RemoveTree(Target()); }
+    void TearDown() override
+    {
+        RemoveTree(Target());
+        RemoveVersion();
+    }
+
+    static void RemoveVersion()
+    {
+        for (RegistryView view : Views())
+            RemoveKey(versionKeyPath, view);
+    }
 
     static std::string ShippedScript() { return Unpacked() + "\\docs\\deploy.cmd"; }
     static std::string Target() { return NativeProgramFiles() + "\\Tollvey"; }
@@ -137,7 +165,7 @@ protected:
         const std::string share = MakeScratchDirectory("deploy share") + "logon scripts\\";
         for (const std::string pair : {"", "x64\\"}) {
             MakeDirectories(share + pair);
-            for (const char* program : {"TollveyCmd.exe", "Tollvey.exe"})
+            for (const char* program : {"TollveyCmd.exe", "Tollvey.exe", "TollveyCheck.exe"})
                 CopyInto(Unpacked() + "\\" + pair + program, share + pair + program);
         }
         WriteBytes(share + "deploy.cmd", script);
@@ -156,16 +184,18 @@ protected:
         return written + (Entry() != "<missing>" ? " Tollvey" : "");
     }
 
-    // Both programs of the pair for this Windows are installed, unchanged.
+    // The programs of the pair for this Windows are installed, unchanged.
     void ExpectInstalled() const
     {
-        for (const char* program : {"TollveyCmd.exe", "Tollvey.exe"}) {
+        for (const char* program : {"TollveyCmd.exe", "Tollvey.exe", "TollveyCheck.exe"}) {
             EXPECT_EQ(ReadBytes(Target() + "\\" + program), ReadBytes(Unpacked() + "\\" + PairSubfolder() + program))
                 << PairSubfolder() << program << " is installed, unchanged, in " << Target();
         }
     }
 
     std::string m_shipped;
+    // The same with an account this computer has, which TollveyCheck.exe finds nothing against.
+    std::string m_script;
 };
 
 class DeployScriptIn32BitCmdTest : public DeployScriptTest
@@ -178,7 +208,12 @@ TEST_F(DeployScriptTest, AsShippedFromTheArchiveItInstallsThePairForThisWindowsA
 {
     const CProcessResult run = RunScript(ShippedScript());
     ASSERT_TRUE(run.started) << "cmd.exe starts";
-    EXPECT_EQ(run.exitCode, 0u) << run.output << run.errors;
+    // Its account is one this computer does not have, and the check of what it wrote says so.
+    EXPECT_EQ(run.exitCode, 8u) << run.output << run.errors;
+    EXPECT_NE(run.output.find("this computer has no account " + ScriptValue(m_shipped, "LOGON_USER")),
+              std::string::npos)
+        << run.output;
+    EXPECT_EQ(RecordedVersion(), "<missing>") << "no configuration version for a computer that will not log on";
 
     EXPECT_EQ(Shown("DefaultUserName"), ScriptValue(m_shipped, "LOGON_USER"));
     EXPECT_EQ(Shown("DefaultPassword"), ScriptValue(m_shipped, "LOGON_PASSWORD"));
@@ -206,30 +241,37 @@ TEST_F(DeployScriptTest, FromAShareFolderItStoresEachValueAsWrittenOrRefusesBefo
         std::string user;
         std::string password;
         const char* switches; // cmd's
-        unsigned long status; // 0: every value stored as written; otherwise nothing written
+        // 0: every value stored as written, and the configuration version recorded; 8: the values
+        // stored as written, for an account this computer does not have; otherwise nothing written
+        unsigned long status;
     };
+    const std::string user = ThisUser();
     const Case cases[] = {
-        {"blanks", "kiosk", "two words", "", 0},
-        {"cmd's special characters", "kiosk", "a&b|c<d>e^f", "", 0},
-        {"exclamation marks", "kiosk", "!bang!", "", 0},
-        {"a password ending in a backslash", "kiosk", "secret\\", "", 0},
-        {"a password ending in backslashes after a blank", "kiosk", "two \\\\", "", 0},
-        {"a user name ending in a backslash", "kiosk\\", "change-me", "", 0},
-        {"delayed expansion on", "kiosk", "pa!ss!word", "/V:ON", 0},
-        {"a UTF-8 password", "kiosk", "P\xC3\xA4sswort \xE2\x82\xAC", "", readsUtf8 ? 0u : 6u},
-        {"a tab", "kiosk", "tab\there", "", 0},
-        {"a double quote", "kiosk", "pa\"ss", "", 5},
-        {"a double quote before &", "kiosk", "a\"&b", "", 5},
+        {"blanks", user, "two words", "", 0},
+        {"cmd's special characters", user, "a&b|c<d>e^f", "", 0},
+        {"exclamation marks", user, "!bang!", "", 0},
+        {"a password ending in a backslash", user, "secret\\", "", 0},
+        {"a password ending in backslashes after a blank", user, "two \\\\", "", 0},
+        {"a user name ending in a backslash", user + "\\", "change-me", "", 8},
+        {"delayed expansion on", user, "pa!ss!word", "/V:ON", 0},
+        {"a UTF-8 password", user, "P\xC3\xA4sswort \xE2\x82\xAC", "", readsUtf8 ? 0u : 6u},
+        {"a tab", user, "tab\there", "", 0},
+        {"an account this computer does not have", "kiosk", "change-me", "", 8},
+        {"a double quote", user, "pa\"ss", "", 5},
+        {"a double quote before &", user, "a\"&b", "", 5},
         {"an empty user name", "", "change-me", "", 5},
         {"a user name of blanks", "   ", "change-me", "", 5},
     };
     for (const Case& c : cases) {
         ResetValues();
+        RemoveVersion();
         const std::string script = WithScriptValue(WithScriptValue(m_shipped, "LOGON_USER", c.user),
                                                    "LOGON_PASSWORD", c.password);
         const CProcessResult run = RunScript(ShareWith(script), "", NativeCmd(), c.switches);
         EXPECT_EQ(run.exitCode, c.status) << c.label << ": " << run.output << run.errors;
-        if (c.status != 0) {
+        EXPECT_EQ(RecordedVersion(), c.status == 0 ? ScriptValue(m_shipped, "CONFIGURATION_VERSION") : "<missing>")
+            << c.label;
+        if (c.status != 0 && c.status != 8) {
             EXPECT_EQ(Written(), "") << c.label << ": nothing written";
             continue;
         }
@@ -244,7 +286,7 @@ TEST_F(DeployScriptTest, FromAShareFolderItStoresEachValueAsWrittenOrRefusesBefo
 // Some editors put a byte order mark before the first line, which cmd then reads as part of it.
 TEST_F(DeployScriptTest, SavedWithAByteOrderMarkItStillKeepsThePasswordOutOfItsOutput)
 {
-    const CProcessResult run = RunScript(ShareWith("\xEF\xBB\xBF" + m_shipped));
+    const CProcessResult run = RunScript(ShareWith("\xEF\xBB\xBF" + m_script));
     EXPECT_EQ(run.exitCode, 0u) << run.errors;
     const std::string password = ScriptValue(m_shipped, "LOGON_PASSWORD");
     EXPECT_EQ(Winlogon("DefaultPassword"), password);
@@ -298,7 +340,7 @@ TEST_F(DeployScriptTest, OffSwitchesAutomaticLogonOffAndRemovesThePrograms)
     };
     for (const Case& c : cases) {
         ResetValues();
-        const std::string script = ShareWith(m_shipped);
+        const std::string script = ShareWith(m_script);
         ASSERT_EQ(RunScript(script).exitCode, 0u) << c.arguments << ": installed first";
         ASSERT_TRUE(WriteText(runOnceKeyPath, "Tollvey", "left by the dialog", KEY_WOW64_64KEY));
         const CProcessResult run = RunScript(script, c.arguments);
@@ -307,12 +349,14 @@ TEST_F(DeployScriptTest, OffSwitchesAutomaticLogonOffAndRemovesThePrograms)
         if (c.installed) {
             EXPECT_EQ(Winlogon("DefaultPassword"), ScriptValue(m_shipped, "LOGON_PASSWORD")) << c.arguments;
             EXPECT_EQ(Entry(), "left by the dialog") << c.arguments;
+            EXPECT_EQ(RecordedVersion(), ScriptValue(m_shipped, "CONFIGURATION_VERSION")) << c.arguments;
             ExpectInstalled();
             continue;
         }
         EXPECT_EQ(Winlogon("DefaultUserName"), "") << c.arguments;
         EXPECT_EQ(Winlogon("DefaultPassword"), "") << c.arguments << ": the password forgotten";
         EXPECT_EQ(Entry(), "<missing>") << c.arguments;
+        EXPECT_EQ(RecordedVersion(), "<missing>") << c.arguments << ": the configuration version removed";
         EXPECT_EQ(GetFileAttributesW(LongPath(Target()).c_str()), INVALID_FILE_ATTRIBUTES)
             << c.arguments << ": " << Target() << " removed";
     }
@@ -323,9 +367,10 @@ TEST_F(DeployScriptTest, OffSwitchesAutomaticLogonOffAndRemovesThePrograms)
 TEST_F(DeployScriptIn32BitCmdTest, InstallsThePairForThisWindowsIntoTheNativeProgramFilesFolder)
 {
     ASSERT_TRUE(Is64BitWindows()) << "only 64-bit Windows has a 32-bit cmd beside its own";
-    const CProcessResult run = RunScript(ShareWith(m_shipped), "", ThirtyTwoBitCmd());
+    const CProcessResult run = RunScript(ShareWith(m_script), "", ThirtyTwoBitCmd());
     EXPECT_EQ(run.exitCode, 0u) << run.output << run.errors;
     ExpectInstalled();
-    EXPECT_EQ(Winlogon("DefaultUserName"), ScriptValue(m_shipped, "LOGON_USER"));
+    EXPECT_EQ(Winlogon("DefaultUserName"), ThisUser());
     EXPECT_EQ(Winlogon("DefaultPassword"), ScriptValue(m_shipped, "LOGON_PASSWORD"));
+    EXPECT_EQ(RecordedVersion(), ScriptValue(m_shipped, "CONFIGURATION_VERSION")) << "in the 64-bit view";
 }

@@ -20,8 +20,8 @@ echo "archive: $archive ($(stat -c %s "$archive") bytes)"
 
 epoch=${SOURCE_DATE_EPOCH:-$(git -C "$source" log -1 --format=%ct)}
 python3 "$here/check_archive.py" "$archive" --epoch "$epoch" \
-    LICENSE README.md SHA256SUMS Tollvey.exe TollveyCmd.exe docs/deploy.cmd docs/dialog.png \
-    x64/Tollvey.exe x64/TollveyCmd.exe
+    LICENSE README.md SHA256SUMS Tollvey.exe TollveyCheck.exe TollveyCmd.exe docs/deploy.cmd \
+    docs/dialog.png x64/Tollvey.exe x64/TollveyCheck.exe x64/TollveyCmd.exe
 
 target="$build/release test/$pair/unpacked here"
 rm -rf "$target"

@@ -48,7 +48,7 @@ compare() {
     echo "  $second_hash  $3"
 }
 for pair in win32 win64; do
-    for program in TollveyCmd.exe Tollvey.exe; do
+    for program in TollveyCmd.exe Tollvey.exe TollveyCheck.exe; do
         compare "$pair/$program" "$source/build/$pair/bin/$program" "$second/build/$pair/bin/$program"
     done
 done
