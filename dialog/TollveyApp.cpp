@@ -1,6 +1,7 @@
 #include "TollveyApp.h"
 
 #include "DialogCmdLine.h"
+#include "ExitStatus.h"
 #include "Resource.h"
 #include "Settings.h"
 #include "TollveyDlg.h"

@@ -1,7 +1,6 @@
 // The settings store, the registry layer under it and the start-up command.
 #pragma once
 
-#include "ExitStatus.h"
 #include "Registry.h"
 #include "RegistryKey.h"
 #include "ReloadCommand.h"
