@@ -1,7 +1,10 @@
 #include "ConsoleRun.h"
 
 #include "ConsoleOutput.h"
+#include "WideText.h"
 #include "WinlogonSettings.h"
+
+#include <windows.h>
 
 #include <cstdio>
 
@@ -41,12 +44,17 @@ bool ApplySettings(const CConsoleCmdLine& cmdLine)
         written &= settings.SetDomain(cmdLine.m_domain.GetValue());
         PrintEchoLine("Domain Name: ", cmdLine.m_domain.GetValue());
     }
-    written &= settings.SetReload(cmdLine.m_reload.GetValue());
-    if (!written) {
+    const bool reloaded = settings.SetReload(cmdLine.m_reload.GetValue());
+    // A command too long to register is no missing right: the values above are written.
+    const bool tooLong = !reloaded && settings.IsReloadCommandTooLong();
+    if (!written || (!reloaded && !tooLong)) {
         std::puts("Couldn't modify the Windows NT Registry.");
         std::puts("You must have the administrator privileges.");
     }
-    return written;
+    if (tooLong)
+        std::puts("The start-up command would be longer than the 260 characters Windows runs, "
+                  "and was not registered.");
+    return written && reloaded;
 }
 
 void PrintUsage(CConsoleCmdLine& cmdLine)
@@ -56,4 +64,15 @@ void PrintUsage(CConsoleCmdLine& cmdLine)
     std::puts("");
     std::puts("Usage:");
     std::puts(cmdLine.GetUsage(true));
+}
+
+void PrintUnconvertible(const wchar_t* argument)
+{
+    // Shown with a stand-in for the half pair, as no UTF-8 text can hold it.
+    CHeapString line("Invalid argument: ");
+    CHeapString shown;
+    ToCodePage(CP_UTF8, 0, argument, shown);
+    line.Append(shown);
+    line.Append(" (not valid Unicode: half of a surrogate pair)\n\n");
+    PrintUserText(line.GetText());
 }

@@ -10,3 +10,7 @@ bool ApplySettings(const CConsoleCmdLine& cmdLine);
 
 // The argument error, if the parse found one, and the usage.
 void PrintUsage(CConsoleCmdLine& cmdLine);
+
+// The error for an argument that holds half of a surrogate pair, which nothing could store
+// exactly; the usage follows it.
+void PrintUnconvertible(const wchar_t* argument);

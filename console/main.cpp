@@ -14,6 +14,11 @@ int wmain(int argc, wchar_t** argv)
     PrintBanner();
     const CUtf8Arguments arguments(argc, argv);
     CConsoleCmdLine cmdLine;
+    if (arguments.GetFirstUnconvertible() >= 0) {
+        PrintUnconvertible(argv[arguments.GetFirstUnconvertible()]);
+        PrintUsage(cmdLine);
+        return exitRejected;
+    }
     const bool parsed = cmdLine.Parse(arguments.GetCount(), arguments.GetVector());
     if (!parsed || cmdLine.m_help.GetValue() || cmdLine.GetTokenCount() == 0) {
         PrintUsage(cmdLine);

@@ -34,9 +34,14 @@ bool SaveEditedValues(const CTollveyDlg& dialog, CWinlogonSettings& settings)
     const bool passwordSaved = settings.SetPassword(dialog.m_password);
     const bool domainSaved = settings.SetDomain(dialog.m_domain);
     const bool reloadSaved = settings.SetReload(dialog.m_reload != 0);
-    const bool saved = userNameSaved && passwordSaved && domainSaved && reloadSaved;
-    AfxMessageBox(saved ? IDS_SAVED : IDS_SAVE_FAILED, MB_OK);
-    return saved;
+    const bool valuesSaved = userNameSaved && passwordSaved && domainSaved;
+    UINT message = IDS_SAVED;
+    if (!valuesSaved || (!reloadSaved && !settings.IsReloadCommandTooLong()))
+        message = IDS_SAVE_FAILED;
+    else if (!reloadSaved)
+        message = IDS_RELOAD_TOO_LONG;
+    AfxMessageBox(message, MB_OK);
+    return valuesSaved && reloadSaved;
 }
 
 // Shows the stored values for editing. False when the dialog could not be shown or a write failed,
@@ -65,8 +70,10 @@ bool CTollveyApp::InitInstance()
     CWinlogonSettings settings;
     const CUtf8Arguments arguments(__argc, __wargv);
     CDialogCmdLine cmdLine;
-    const bool silent =
-        cmdLine.Parse(arguments.GetCount(), arguments.GetVector()) && cmdLine.GetTokenCount() != 0;
+    // An argument that no UTF-8 text can hold is refused like any other it cannot read.
+    const bool silent = arguments.GetFirstUnconvertible() < 0 &&
+                        cmdLine.Parse(arguments.GetCount(), arguments.GetVector()) &&
+                        cmdLine.GetTokenCount() != 0;
     const bool saved = silent ? ApplyGivenValues(cmdLine, settings) : EditInDialog(settings);
     if (!saved)
         SetExitCode(exitWriteFailed);

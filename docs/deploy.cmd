@@ -19,7 +19,8 @@ rem   2  TollveyCmd.exe rejected its command line; nothing was written
 rem   3  the programs are not beside this script or could not be copied; nothing was written.
 rem      Switching off: they could not be removed, though automatic logon is off
 rem   4  TollveyCmd.exe could not run here (blocked by policy, damaged, or stopped before its end)
-rem   5  a value below holds a double quote, or the user name is empty; nothing was written
+rem   5  a value below holds a double quote, or the user name is empty or blanks alone; nothing was
+rem      written
 rem   6  a value below holds characters outside ASCII, and this file was not read as UTF-8 (saved
 rem      in another encoding, or run without a console); nothing was written
 rem   7  an argument other than "off"; nothing was done
@@ -37,6 +38,16 @@ rem that is UTF-8, this file's own, and the console's code page is put back at t
 set "CODEPAGE_BEFORE="
 for /f "tokens=2 delims=:" %%c in ('chcp') do for %%n in (%%c) do set "CODEPAGE_BEFORE=%%~nn"
 chcp 65001 >nul 2>&1
+
+rem A double quote in a value below would end its set command early, and cmd would run the rest of
+rem the line as a command of its own. So this file's own set lines are read first as text, which cmd
+rem does not parse, and one that holds a quote beyond the two around its value is refused.
+set "STATUS=5"
+for /f "delims=" %%l in ('find "set ""LOGON_" ^< "%~f0"') do (
+    set "LINE=%%l"
+    call :HasStrayQuote
+    if errorlevel 1 goto finish
+)
 
 rem The account that logs on by itself.
 set "LOGON_USER=kiosk"
@@ -68,6 +79,9 @@ goto finish
 :install
 set "STATUS=5"
 if not defined LOGON_USER goto finish
+set "VALUE=%LOGON_USER: =%"
+if defined VALUE set "VALUE=%VALUE:	=%"
+if not defined VALUE goto finish
 set "VALUE=%LOGON_USER%"
 call :QuoteSafely
 if errorlevel 1 goto finish
@@ -83,10 +97,11 @@ set "DOMAIN_ARGUMENT=%VALUE%"
 
 rem Characters outside ASCII read as others when this file is not read as UTF-8 (a cmd that could not
 rem switch, as without a console); values in ASCII read alike in every code page. The delimiters are
-rem every printable ASCII character but the double quote, so any token left is something else.
+rem every printable ASCII character but the double quote, and the tab, so any token left is something
+rem else.
 set "STATUS=6"
 if not "%UTF8_PROBE:~1%"=="" if "%UTF8_PROBE:~2%"=="" goto copy
-for /f "delims=!#$%%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\]^_`abcdefghijklmnopqrstuvwxyz{|}~ " %%c in ("-%LOGON_USER%%LOGON_PASSWORD%%LOGON_DOMAIN%") do goto finish
+for /f "delims=	!#$%%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\]^_`abcdefghijklmnopqrstuvwxyz{|}~ " %%c in ("-%LOGON_USER%%LOGON_PASSWORD%%LOGON_DOMAIN%") do goto finish
 
 :copy
 set "STATUS=3"
@@ -155,6 +170,23 @@ if "%VALUE:~-1%"=="\" (
     if defined VALUE goto QuoteSafely.next
 )
 set "VALUE=%VALUE%%TRAILING%"
+exit /b 0
+
+rem Ends with status 1 when LINE is one of the set lines of the values above with a double quote
+rem in its value. Only texts without quotes are expanded here: LINE with its quotes taken out, and
+rem with them turned into apostrophes, are alike but for the first five characters and the last
+rem (blanks after the closing quote aside) only when the value holds no quote.
+:HasStrayQuote
+set "QUOTES_OUT=%LINE:"=%"
+set "QUOTES_TURNED=%LINE:"='%"
+if /i not "%QUOTES_OUT:~0,10%"=="set LOGON_" exit /b 0
+:HasStrayQuote.trim
+if "%QUOTES_OUT:~-1%"==" " (
+    set "QUOTES_OUT=%QUOTES_OUT:~0,-1%"
+    set "QUOTES_TURNED=%QUOTES_TURNED:~0,-1%"
+    goto HasStrayQuote.trim
+)
+if not "%QUOTES_TURNED:~5,-1%"=="%QUOTES_OUT:~4%" exit /b 1
 exit /b 0
 
 rem Ends with status 1 when TollveyCmd.exe in the folder PROGRAM cannot run here. When a program

@@ -57,18 +57,23 @@ bool CRegistryKey::ReadString(const char* name, CHeapString& target) const
     DWORD length = size;
     const bool read = Succeeded(RegQueryValueExW(m_hKey, wideName, nullptr, &type,
                                                  reinterpret_cast<BYTE*>(buffer), &length));
+    bool converted = true;
     if (!read) {
         target.Assign("");
     } else if (IsStringType(type)) {
         buffer[length / sizeof(wchar_t)] = L'\0';
-        ToUtf8(buffer, target);
+        converted = ToUtf8(buffer, target);
     } else {
         char* bytes = reinterpret_cast<char*>(buffer);
         bytes[length] = '\0';
         target.Assign(bytes);
     }
     std::free(buffer);
-    return read && Succeeded(type == REG_SZ ? ERROR_SUCCESS : ERROR_UNSUPPORTED_TYPE);
+    if (!read)
+        return false;
+    if (!converted)
+        return Succeeded(ERROR_NO_UNICODE_TRANSLATION);
+    return Succeeded(type == REG_SZ ? ERROR_SUCCESS : ERROR_UNSUPPORTED_TYPE);
 }
 
 bool CRegistryKey::WriteString(const char* name, const char* text)

@@ -17,9 +17,10 @@ public:
 
     // True when the value exists, of any type.
     [[nodiscard]] bool HasValue(const char* name) const;
-    // True only for an existing REG_SZ value. Other types still land in target, unexpanded: the
-    // string types as text, the others as their bytes up to the first zero byte; their status is
-    // ERROR_UNSUPPORTED_TYPE, as RegGetValue gives it for a type it was not asked for.
+    // True only for an existing REG_SZ value that is whole UTF-16. Other types still land in
+    // target, unexpanded: the string types as text, the others as their bytes up to the first zero
+    // byte; their status is ERROR_UNSUPPORTED_TYPE, as RegGetValue gives it for a type it was not
+    // asked for. A text with half of a surrogate pair reads as "", ERROR_NO_UNICODE_TRANSLATION.
     [[nodiscard]] bool ReadString(const char* name, CHeapString& target) const;
     [[nodiscard]] bool WriteString(const char* name, const char* text);
     // False also when there was no such value.

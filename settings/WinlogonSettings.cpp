@@ -13,6 +13,7 @@ const char* const CWinlogonSettings::reloadValueName = "Tollvey";
 CWinlogonSettings::CWinlogonSettings()
     : m_winlogonKey(CRegistry::Instance().OpenKey(CRegistry::rootLocalMachine, winlogonPath)),
       m_runOnceKey(CRegistry::Instance().OpenKey(CRegistry::rootLocalMachine, runOncePath)),
+      m_reloadCommandTooLong(false),
       m_reload(false),
       m_userName(""),
       m_password(""),
@@ -62,6 +63,7 @@ bool CWinlogonSettings::SetDomain(const char* domain)
 bool CWinlogonSettings::SetReload(bool on)
 {
     m_reload = on;
+    m_reloadCommandTooLong = false;
     if (!m_runOnceKey)
         return false;
     if (!on) {
@@ -77,7 +79,8 @@ bool CWinlogonSettings::SetReload(bool on)
     // Without its own directory the command would name a Tollvey.exe wherever Windows starts it,
     // and a longer command would be registered and never bring the values back. No entry is
     // written then, and one left from an earlier run goes: it would bring older values back.
-    if (command.IsEmpty() || ReloadCommandLength(command.GetText()) > maxReloadCommandLength) {
+    m_reloadCommandTooLong = ReloadCommandLength(command.GetText()) > maxReloadCommandLength;
+    if (command.IsEmpty() || m_reloadCommandTooLong) {
         static_cast<void>(m_runOnceKey->DeleteValue(reloadValueName));
         return false;
     }

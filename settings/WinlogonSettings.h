@@ -26,6 +26,8 @@ public:
     // or the command would be longer than Windows takes, false with no entry left. Off: whether no
     // entry is left.
     [[nodiscard]] bool SetReload(bool on);
+    // Whether the last SetReload failed because the command would be longer than Windows takes.
+    bool IsReloadCommandTooLong() const { return m_reloadCommandTooLong; }
 
 private:
     void Load();
@@ -34,6 +36,7 @@ private:
     // Members go in reverse order: the texts, then the RunOnce key, then the Winlogon key.
     std::unique_ptr<CRegistryKey> m_winlogonKey;
     std::unique_ptr<CRegistryKey> m_runOnceKey;
+    bool m_reloadCommandTooLong;
 
 public:
     bool m_reload;

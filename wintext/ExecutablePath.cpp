@@ -16,9 +16,11 @@ bool GetExecutablePath(CHeapString& path)
         const DWORD length = GetModuleFileNameW(nullptr, buffer, size);
         if (length != 0 && length < size) {
             buffer[length] = L'\0';
-            ToUtf8(buffer, path);
+            // A folder whose name holds half of a surrogate pair (NTFS allows it) has no UTF-8
+            // name: the program cannot tell where it lies.
+            const bool converted = ToUtf8(buffer, path);
             std::free(buffer);
-            return true;
+            return converted;
         }
         std::free(buffer);
         if (length == 0)

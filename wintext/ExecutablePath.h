@@ -3,7 +3,8 @@
 
 #include "HeapString.h"
 
-// The full file name, however long. False when the system cannot tell; path is then "".
+// The full file name, however long. False when the system cannot tell, or the name holds half of a
+// surrogate pair; path is then "".
 [[nodiscard]] bool GetExecutablePath(CHeapString& path);
 
 // Drive and directory, ending in a backslash (or slash, as the path has it).

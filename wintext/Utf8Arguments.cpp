@@ -10,7 +10,8 @@ CUtf8Arguments::CUtf8Arguments(int argc, const wchar_t* const* argv)
     m_vector.reserve(count + 1);
     for (size_t i = 0; i < count; ++i) {
         m_texts.emplace_back();
-        ToUtf8(argv[i] != nullptr ? argv[i] : L"", m_texts.back());
+        if (!ToUtf8(argv[i] != nullptr ? argv[i] : L"", m_texts.back()) && m_firstUnconvertible < 0)
+            m_firstUnconvertible = static_cast<int>(i);
         m_vector.push_back(m_texts.back().GetText());
     }
     m_vector.push_back(nullptr);

@@ -6,6 +6,27 @@
 
 #include <cstdlib>
 
+namespace {
+
+bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// Checked here, not with WC_ERR_INVALID_CHARS, which Windows before Vista refuses as a flag. The
+// text ends at its terminator when length is negative.
+bool HasLoneSurrogate(const wchar_t* text, int length)
+{
+    const size_t end = length < 0 ? static_cast<size_t>(-1) : static_cast<size_t>(length);
+    for (size_t i = 0; i < end && (length >= 0 || text[i] != L'\0'); ++i) {
+        if (IsHighSurrogate(text[i]) && i + 1 < end && IsLowSurrogate(text[i + 1]))
+            ++i;
+        else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i]))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 void ToCodePage(unsigned codePage, unsigned long flags, const wchar_t* text, CHeapString& target,
                 int length)
 {
@@ -22,9 +43,14 @@ void ToCodePage(unsigned codePage, unsigned long flags, const wchar_t* text, CHe
         buffer[0] = '\0';
 }
 
-void ToUtf8(const wchar_t* text, CHeapString& target, int length)
+bool ToUtf8(const wchar_t* text, CHeapString& target, int length)
 {
+    if (HasLoneSurrogate(text, length)) {
+        target.Assign("");
+        return false;
+    }
     ToCodePage(CP_UTF8, 0, text, target, length);
+    return true;
 }
 
 CWideText::CWideText(const char* text) : m_text(nullptr), m_length(0)

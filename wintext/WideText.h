@@ -1,5 +1,6 @@
 // Between the UTF-8 texts that the programs keep and the UTF-16 texts that Windows takes and
-// gives. Both hold every character, so nothing is lost either way.
+// gives. Both hold every character, so nothing is lost either way; but Windows also lets a text
+// hold half of a surrogate pair, which is no character at all, and such a text is refused.
 #pragma once
 
 #include "HeapString.h"
@@ -7,10 +8,12 @@
 #include <cstddef>
 
 // The text up to its terminator, or its first length characters when length is not negative.
-void ToUtf8(const wchar_t* text, CHeapString& target, int length = -1);
+// False, with target "", when the text holds a surrogate without its other half.
+bool ToUtf8(const wchar_t* text, CHeapString& target, int length = -1);
 
-// The same in another of Windows' code pages, with WideCharToMultiByte's flags; "" when the text
-// cannot be converted at all.
+// The same in another of Windows' code pages, with WideCharToMultiByte's flags, for showing: what
+// the code page lacks, or what is not a character, becomes a stand-in. "" when the text cannot be
+// converted at all.
 void ToCodePage(unsigned codePage, unsigned long flags, const wchar_t* text, CHeapString& target,
                 int length = -1);
 

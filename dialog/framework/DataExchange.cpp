@@ -9,7 +9,7 @@ HWND CDataExchange::PrepareCtrl(int id)
 {
     HWND control = GetDlgItem(m_hWndDialog, id);
     if (control == nullptr)
-        m_failed = true;
+        Fail();
     return control;
 }
 
@@ -23,7 +23,9 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value)
         wchar_t* text =
             static_cast<wchar_t*>(AllocateOrStop(static_cast<size_t>(length) + 1, sizeof(wchar_t)));
         text[GetWindowTextW(control, text, length + 1)] = L'\0';
-        value.AssignWide(text);
+        // A text that cannot be kept exactly is not taken: the dialog stays open.
+        if (!value.AssignWide(text))
+            pDX->Fail();
         std::free(text);
     } else {
         SetWindowTextW(control, CWideText(value));

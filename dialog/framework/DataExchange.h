@@ -16,6 +16,8 @@ public:
     // The control's window, or null after marking the exchange failed.
     HWND PrepareCtrl(int id);
 
+    // Marks the exchange failed: a control's value could not be taken.
+    void Fail() { m_failed = true; }
     bool HasFailed() const { return m_failed; }
 
     // True: controls into members; false: members into controls.

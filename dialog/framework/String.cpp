@@ -2,9 +2,9 @@
 
 #include "WideText.h"
 
-void CString::AssignWide(const wchar_t* text)
+bool CString::AssignWide(const wchar_t* text)
 {
-    ToUtf8(text, m_text);
+    return ToUtf8(text, m_text);
 }
 
 bool CString::LoadString(UINT id)
@@ -17,6 +17,5 @@ bool CString::LoadString(UINT id)
         m_text.Assign("");
         return false;
     }
-    ToUtf8(text, m_text, length);
-    return true;
+    return ToUtf8(text, m_text, length);
 }

@@ -16,8 +16,9 @@ public:
         m_text.Assign(text);
         return *this;
     }
-    // A text as Windows gives it, in UTF-16.
-    void AssignWide(const wchar_t* text);
+    // A text as Windows gives it, in UTF-16. False, with the string "", when the text holds half
+    // of a surrogate pair.
+    bool AssignWide(const wchar_t* text);
 
     operator const char*() const { return m_text.GetText(); }
     bool IsEmpty() const { return m_text.IsEmpty(); }

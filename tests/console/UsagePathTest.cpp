@@ -48,6 +48,7 @@ TEST_F(UsagePathTest, PrintsErrorAndUsageAndLeavesTheRegistryAlone)
         {"\"\"", "Invalid argument: ", 2},
         {"\"-u=a b\" -q", "Invalid argument: -q", 2},
         {"-u=Ωmega 山田", "Invalid argument: 山田", 2},
+        {"-u=A\xED\xA0\x80" "B", "Invalid argument: -u=A\xEF\xBF\xBD" "B (not valid Unicode: half of a surrogate pair)", 2},
     };
     ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultUserName", "before", KEY_WOW64_64KEY));
     ASSERT_TRUE(WriteText(runOnceKeyPath, "Tollvey", "before", KEY_WOW64_64KEY));

@@ -222,7 +222,8 @@ TEST_F(CResourceTest, StringTableHoldsOnlyTheMessages)
 
     const std::string expected[16] = {
         "", "Tollvey values saved.",
-        "Couldn't modify the Windows NT Registry.\nYou must have the administrator privileges."};
+        "Couldn't modify the Windows NT Registry.\nYou must have the administrator privileges.",
+        "The start-up command would be longer than the 260 characters Windows runs, and was not registered."};
     CTemplateReader reader(data.data(), data.size());
     for (int id = 0; id < 16; ++id) {
         std::string text;

@@ -70,6 +70,7 @@ const CRejectedCase rejectedCases[] = {
     {"bare word", " alice"},
     {"bare word after a good option", " -p=secret alice"},
     {"toggle value other than + or -", " -rx"},
+    {"half of a surrogate pair", " -u=A\xED\xA0\x80" "B"},
 };
 
 class CRejectedCommandLineTest : public CDialogFixture, public ::testing::WithParamInterface<CRejectedCase>

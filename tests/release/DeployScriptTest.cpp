@@ -193,8 +193,9 @@ TEST_F(DeployScriptTest, AsShippedFromTheArchiveItInstallsThePairForThisWindowsA
 
 TEST_F(DeployScriptTest, FromAShareFolderItStoresEachValueAsWrittenOrRefusesBeforeWritingAnything)
 {
-    // Not among them: a percent sign, which the script says to write as "%%"; Windows' cmd.exe reads
-    // that as one "%", Wine's drops both inside a set command.
+    // Not among them: a percent sign, which the script says to write as "%%". Both cmds keep one "%"
+    // in the variable (`set` shows it), but Wine's cmd expands a variable's value once more where it
+    // is used, which takes that "%" as well: "50%%" is stored as "50". Windows' cmd.exe does not.
     const bool readsUtf8 = ReadsScriptsAsUtf8AfterChcp();
     if (std::getenv("TOLLVEY_CMD_READS_UTF8")) {
         ASSERT_TRUE(readsUtf8) << "this run's cmd reads batch files as UTF-8";
@@ -216,8 +217,11 @@ TEST_F(DeployScriptTest, FromAShareFolderItStoresEachValueAsWrittenOrRefusesBefo
         {"a user name ending in a backslash", "kiosk\\", "change-me", "", 0},
         {"delayed expansion on", "kiosk", "pa!ss!word", "/V:ON", 0},
         {"a UTF-8 password", "kiosk", "P\xC3\xA4sswort \xE2\x82\xAC", "", readsUtf8 ? 0u : 6u},
+        {"a tab", "kiosk", "tab\there", "", 0},
         {"a double quote", "kiosk", "pa\"ss", "", 5},
+        {"a double quote before &", "kiosk", "a\"&b", "", 5},
         {"an empty user name", "", "change-me", "", 5},
+        {"a user name of blanks", "   ", "change-me", "", 5},
     };
     for (const Case& c : cases) {
         ResetValues();

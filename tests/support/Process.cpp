@@ -96,11 +96,26 @@ std::string DirectoryOf(const std::string& path)
 
 std::wstring Utf16(const std::string& utf8)
 {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length > 0 ? length - 1 : 0), L'\0');
-    if (length > 1)
-        MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &wide[0], length);
-    return wide;
+    std::wstring wide;
+    size_t from = 0;
+    for (;;) {
+        // The three bytes that would encode a surrogate, which UTF-8 forbids, stand for that lone
+        // code unit (as in WTF-8): the one text no UTF-8 conversion can give.
+        size_t lone = from;
+        while ((lone = utf8.find('\xED', lone)) != std::string::npos &&
+               !(lone + 2 < utf8.size() && (utf8[lone + 1] & 0xE0) == 0xA0 && (utf8[lone + 2] & 0xC0) == 0x80))
+            ++lone;
+        const std::string part = utf8.substr(from, lone == std::string::npos ? std::string::npos : lone - from);
+        const int length = MultiByteToWideChar(CP_UTF8, 0, part.c_str(), -1, nullptr, 0);
+        std::wstring converted(static_cast<size_t>(length > 0 ? length - 1 : 0), L'\0');
+        if (length > 1)
+            MultiByteToWideChar(CP_UTF8, 0, part.c_str(), -1, &converted[0], length);
+        wide += converted;
+        if (lone == std::string::npos)
+            return wide;
+        wide += static_cast<wchar_t>(0xD000 | ((utf8[lone + 1] & 0x3F) << 6) | (utf8[lone + 2] & 0x3F));
+        from = lone + 3;
+    }
 }
 
 std::string Utf8(const std::wstring& wide)

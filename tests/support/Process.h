@@ -12,7 +12,7 @@ struct CProcessResult
 };
 
 // Texts and paths in the tests are UTF-8, whatever the test program's code page; Windows is
-// handed them in UTF-16.
+// handed them in UTF-16. "\xED\xA0\x80" stands for the lone surrogate U+D800, and so on.
 std::wstring Utf16(const std::string& utf8);
 std::string Utf8(const std::wstring& wide);
 
