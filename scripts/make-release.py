@@ -39,29 +39,20 @@ class ReleaseError(Exception):
     pass
 
 
-def read_pair(build, processor, preset):
-    """The build's version and its programs' archive names and paths, once it has built them."""
-    path = os.path.join(build, "release-pair.txt")
-    try:
-        with open(path, encoding="utf-8") as listing:
-            lines = [line.rstrip("\n").split("\t") for line in listing if line.strip()]
-    except OSError:
-        raise ReleaseError(f"{path} is missing: configure the {preset} preset there") from None
+def read_pair(build, processor):
+    """The build's version, and its programs' names and paths."""
+    with open(os.path.join(build, "release-pair.txt"), encoding="utf-8") as listing:
+        lines = [line.rstrip("\n").split("\t") for line in listing if line.strip()]
     fields = {line[0]: line[1] for line in lines if len(line) == 2}
     if fields.get("processor") != processor:
         raise ReleaseError(f"{build} builds for {fields.get('processor')}, not {processor}")
-    programs = [(line[1], line[2]) for line in lines if len(line) == 3 and line[0] == "program"]
-    for _, program in programs:
-        if not os.path.isfile(program):
-            raise ReleaseError(f"{program} is missing: build the {preset} preset "
-                               f"(cmake --build --preset {preset})")
-    return fields.get("version"), programs
+    return fields.get("version"), [(line[1], line[2]) for line in lines if line[0] == "program"]
 
 
 def release_entries(pair32, pair64, source):
     """The archive's name and its entries: (program|script|file, name in the archive, path)."""
-    version32, programs32 = read_pair(pair32, "i686", "win32")
-    version64, programs64 = read_pair(pair64, "x86_64", "win64")
+    version32, programs32 = read_pair(pair32, "i686")
+    version64, programs64 = read_pair(pair64, "x86_64")
     if version32 != version64:
         raise ReleaseError(f"the pairs are of different versions: {version32} and {version64}")
     entries = [("program", name, path) for name, path in programs32]
