@@ -86,3 +86,22 @@ bool CWinlogonSettings::SetReload(bool on)
     }
     return m_runOnceKey->WriteString(reloadValueName, command.GetText());
 }
+
+CWinlogonResult CWinlogonSettings::Apply(const CWinlogonChange& change)
+{
+    const auto outcomeOf = [](bool written) {
+        return written ? CWinlogonResult::written : CWinlogonResult::failed;
+    };
+    CWinlogonResult result;
+    if (change.m_userName != nullptr)
+        result.m_userName = outcomeOf(SetUserName(change.m_userName));
+    if (change.m_password != nullptr)
+        result.m_password = outcomeOf(SetPassword(change.m_password));
+    if (change.m_domain != nullptr)
+        result.m_domain = outcomeOf(SetDomain(change.m_domain));
+    if (change.m_reload != CWinlogonChange::reloadLeft) {
+        const bool written = SetReload(change.m_reload == CWinlogonChange::reloadOn);
+        result.m_reload = m_reloadCommandTooLong ? CWinlogonResult::commandTooLong : outcomeOf(written);
+    }
+    return result;
+}

@@ -4,6 +4,7 @@
 
 #include "HeapString.h"
 #include "RegistryKey.h"
+#include "WinlogonChange.h"
 
 #include <memory>
 
@@ -28,6 +29,10 @@ public:
     [[nodiscard]] bool SetReload(bool on);
     // Whether the last SetReload failed because the command would be longer than Windows takes.
     bool IsReloadCommandTooLong() const { return m_reloadCommandTooLong; }
+
+    // Writes what the change gives through the setters above, the start-up entry last: its
+    // command is built from the values the store then holds.
+    [[nodiscard]] CWinlogonResult Apply(const CWinlogonChange& change);
 
 private:
     void Load();
