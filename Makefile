@@ -6,7 +6,7 @@
 PRESETS := native sanitize win32 win64
 CLANG_PRESETS := win32-clang win64-clang
 
-.PHONY: test test-without-wine32 setup $(PRESETS) $(CLANG_PRESETS) package fuzz
+.PHONY: test test-without-wine32 setup $(PRESETS) $(CLANG_PRESETS) package release fuzz
 
 test: setup $(PRESETS) $(CLANG_PRESETS)
 
@@ -27,16 +27,23 @@ $(CLANG_PRESETS): setup
 	cmake --preset $@
 	cmake --build --preset $@
 
-# The release archive, both pairs: build/win64/release/Tollvey-<version>-win32.zip. Every program is signed
-# when given SIGN_PKCS12=FILE SIGN_PASSWORD_FILE=FILE, and time-stamped with SIGN_TIMESTAMP_URL=URL.
-# Paths are made absolute here, as the archive is made from inside the build folder. The shell reads
-# the three from its environment, where make puts what it was given, so that no character of theirs
-# is taken as shell syntax.
+# The release archive, both pairs: build/release/Tollvey-<version>-win32.zip, made by
+# scripts/make-release.py from the programs that the win32 and win64 presets built, with Debian's
+# own Python, not whichever comes first on the PATH, so that every build compresses it alike. Every
+# program is signed when given SIGN_PKCS12=FILE SIGN_PASSWORD_FILE=FILE, and time-stamped with
+# SIGN_TIMESTAMP_URL=URL: make-release.py reads the three from its environment, where make puts
+# what it was given, so that no character of theirs is taken as shell syntax. make release does
+# the same without the set-up.
 package: setup
+	$(MAKE) release
+
+release:
+	cmake --preset win32
+	cmake --build --preset win32 --target TollveyCmd Tollvey TollveyCheck
 	cmake --preset win64
-	absolute() { [ -z "$$1" ] || realpath -m -- "$$1"; }; \
-	SIGN_PKCS12=$$(absolute "$${SIGN_PKCS12-}") SIGN_PASSWORD_FILE=$$(absolute "$${SIGN_PASSWORD_FILE-}") \
-		cmake --build --preset win64 --target release
+	cmake --build --preset win64 --target TollveyCmd Tollvey TollveyCheck
+	/usr/bin/python3 scripts/make-release.py --pair32 build/win32 --pair64 build/win64 --source . \
+		--output build/release
 
 # A longer fuzz run of the argument set: make fuzz FUZZ_SECONDS=600
 FUZZ_SECONDS ?= 600

@@ -28,7 +28,7 @@ public:
     void AddUsageNote(const char* line);
 
     // argv must stay valid while GetToken or GetErrorText may be asked. Parse once per set.
-    bool Parse(int argc, const char* const* argv);
+    [[nodiscard]] bool Parse(int argc, const char* const* argv);
 
     uint32_t GetTokenCount() const { return m_tokenCount; }
     const char* GetToken(uint32_t index) const;

@@ -55,6 +55,8 @@ public:
     void AddAllowedValue(const char* value);
 
     const char* GetValue() const;
+    // The value when the argument was given; null when it was not.
+    const char* GetGivenValue() const { return IsGiven() ? m_value.GetText() : nullptr; }
 
 private:
     CHeapString m_defaultValue;

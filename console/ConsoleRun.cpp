@@ -10,9 +10,11 @@
 
 namespace {
 
-// label is as wide as the others, so that the values line up.
+// label is as wide as the others, so that the values line up. Nothing for a value not given.
 void PrintEchoLine(const char* label, const char* value)
 {
+    if (value == nullptr)
+        return;
     CHeapString line(label);
     line.Append(value);
     line.Append("\n");
@@ -30,31 +32,24 @@ void PrintBanner()
 
 bool ApplySettings(const CConsoleCmdLine& cmdLine)
 {
+    const CWinlogonChange change = {
+        cmdLine.m_userName.GetGivenValue(), cmdLine.m_password.GetGivenValue(),
+        cmdLine.m_domain.GetGivenValue(),
+        cmdLine.m_reload.GetValue() ? CWinlogonChange::reloadOn : CWinlogonChange::reloadOff};
     CWinlogonSettings settings;
-    bool written = true;
-    if (cmdLine.m_userName.IsGiven()) {
-        written &= settings.SetUserName(cmdLine.m_userName.GetValue());
-        PrintEchoLine("Username:    ", cmdLine.m_userName.GetValue());
-    }
-    if (cmdLine.m_password.IsGiven()) {
-        written &= settings.SetPassword(cmdLine.m_password.GetValue());
-        PrintEchoLine("Password:    ", cmdLine.m_password.GetValue());
-    }
-    if (cmdLine.m_domain.IsGiven()) {
-        written &= settings.SetDomain(cmdLine.m_domain.GetValue());
-        PrintEchoLine("Domain Name: ", cmdLine.m_domain.GetValue());
-    }
-    const bool reloaded = settings.SetReload(cmdLine.m_reload.GetValue());
-    // A command too long to register is no missing right: the values above are written.
-    const bool tooLong = !reloaded && settings.IsReloadCommandTooLong();
-    if (!written || (!reloaded && !tooLong)) {
+    const CWinlogonResult result = settings.Apply(change);
+    PrintEchoLine("Username:    ", change.m_userName);
+    PrintEchoLine("Password:    ", change.m_password);
+    PrintEchoLine("Domain Name: ", change.m_domain);
+    if (result.HasFailed()) {
         std::puts("Couldn't modify the Windows NT Registry.");
         std::puts("You must have the administrator privileges.");
     }
-    if (tooLong)
+    // A command too long to register is no missing right: the values above are written.
+    if (result.m_reload == CWinlogonResult::commandTooLong)
         std::puts("The start-up command would be longer than the 260 characters Windows runs, "
                   "and was not registered.");
-    return written && reloaded;
+    return result.IsDone();
 }
 
 void PrintUsage(CConsoleCmdLine& cmdLine)

@@ -1,6 +1,7 @@
 #include "TollveyApp.h"
 
 #include "DialogCmdLine.h"
+#include "ExitStatus.h"
 #include "Resource.h"
 #include "Settings.h"
 #include "TollveyDlg.h"
@@ -10,37 +11,30 @@
 
 namespace {
 
-// Applies exactly the given values, in the order the start-up command depends on: the reload entry
-// is built from the values the store holds when it is written. False when a write failed.
+CWinlogonChange::Reload ReloadOf(bool on)
+{
+    return on ? CWinlogonChange::reloadOn : CWinlogonChange::reloadOff;
+}
+
+// Exactly the values given, and the start-up entry only when it was asked about. False when a
+// write failed.
 bool ApplyGivenValues(const CDialogCmdLine& cmdLine, CWinlogonSettings& settings)
 {
-    bool saved = true;
-    if (cmdLine.m_userName.IsGiven())
-        saved = settings.SetUserName(cmdLine.m_userName.GetValue()) && saved;
-    if (cmdLine.m_password.IsGiven())
-        saved = settings.SetPassword(cmdLine.m_password.GetValue()) && saved;
-    if (cmdLine.m_domain.IsGiven())
-        saved = settings.SetDomain(cmdLine.m_domain.GetValue()) && saved;
-    if (cmdLine.m_reload.IsGiven())
-        saved = settings.SetReload(cmdLine.m_reload.GetValue()) && saved;
-    return saved;
+    const CWinlogonChange change = {
+        cmdLine.m_userName.GetGivenValue(), cmdLine.m_password.GetGivenValue(),
+        cmdLine.m_domain.GetGivenValue(),
+        cmdLine.m_reload.IsGiven() ? ReloadOf(cmdLine.m_reload.GetValue()) : CWinlogonChange::reloadLeft};
+    return settings.Apply(change).IsDone();
 }
 
 // Writes all four values, changed or not, and tells the user whether they were saved.
 bool SaveEditedValues(const CTollveyDlg& dialog, CWinlogonSettings& settings)
 {
-    const bool userNameSaved = settings.SetUserName(dialog.m_userName);
-    const bool passwordSaved = settings.SetPassword(dialog.m_password);
-    const bool domainSaved = settings.SetDomain(dialog.m_domain);
-    const bool reloadSaved = settings.SetReload(dialog.m_reload != 0);
-    const bool valuesSaved = userNameSaved && passwordSaved && domainSaved;
-    UINT message = IDS_SAVED;
-    if (!valuesSaved || (!reloadSaved && !settings.IsReloadCommandTooLong()))
-        message = IDS_SAVE_FAILED;
-    else if (!reloadSaved)
-        message = IDS_RELOAD_TOO_LONG;
-    AfxMessageBox(message, MB_OK);
-    return valuesSaved && reloadSaved;
+    const CWinlogonResult result = settings.Apply(
+        {dialog.m_userName, dialog.m_password, dialog.m_domain, ReloadOf(dialog.m_reload != 0)});
+    const bool tooLong = result.m_reload == CWinlogonResult::commandTooLong;
+    AfxMessageBox(result.HasFailed() ? IDS_SAVE_FAILED : tooLong ? IDS_RELOAD_TOO_LONG : IDS_SAVED, MB_OK);
+    return result.IsDone();
 }
 
 // Shows the stored values for editing. False when the dialog could not be shown or a write failed,

@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
 """Makes the release archive, the same bytes from the same commit wherever and whenever it is built.
 
-    make-release.py --files LIST --name NAME --source DIR --output DIR
+    make-release.py --pair32 BUILD --pair64 BUILD --source DIR --output DIR
 
-LIST has one line per file, "program|script|file<TAB>name in the archive<TAB>path". Everything goes
-into the folder NAME inside OUTPUT/NAME.zip, with SHA256SUMS over the programs and the scripts, what
-an administrator runs, beside them.
+BUILD is the folder of a Windows build that has built both programs (the win32 preset's, and the
+win64 preset's); its release-pair.txt names its version, its processor and its programs. The 32-bit
+pair goes at the archive's top, where scripts written for it find it, the 64-bit pair into x64/,
+with the README, the licence and the docs from DIR, all in the folder NAME inside OUTPUT/NAME.zip
+(NAME is Tollvey-<version>-win32), with SHA256SUMS over the programs and the scripts, what an
+administrator runs, beside them.
 
 Every time in the archive is SOURCE_DATE_EPOCH, or else the time of the last commit in DIR; entries
 are sorted by name and carry fixed permissions and no extra fields.
@@ -36,18 +39,28 @@ class ReleaseError(Exception):
     pass
 
 
-def read_list(path):
-    entries = []
-    with open(path, encoding="utf-8") as listing:
-        for number, line in enumerate(listing, 1):
-            line = line.rstrip("\n")
-            if not line:
-                continue
-            fields = line.split("\t")
-            if len(fields) != 3 or fields[0] not in ("program", "script", "file"):
-                raise ReleaseError(f"{path}:{number}: expected 'program|script|file<TAB>name<TAB>path'")
-            entries.append(tuple(fields))
-    return entries
+def read_pair(build, processor):
+    """The build's version, and its programs' names and paths."""
+    with open(os.path.join(build, "release-pair.txt"), encoding="utf-8") as listing:
+        lines = [line.rstrip("\n").split("\t") for line in listing if line.strip()]
+    fields = {line[0]: line[1] for line in lines if len(line) == 2}
+    if fields.get("processor") != processor:
+        raise ReleaseError(f"{build} builds for {fields.get('processor')}, not {processor}")
+    return fields.get("version"), [(line[1], line[2]) for line in lines if line[0] == "program"]
+
+
+def release_entries(pair32, pair64, source):
+    """The archive's name and its entries: (program|script|file, name in the archive, path)."""
+    version32, programs32 = read_pair(pair32, "i686")
+    version64, programs64 = read_pair(pair64, "x86_64")
+    if version32 != version64:
+        raise ReleaseError(f"the pairs are of different versions: {version32} and {version64}")
+    entries = [("program", name, path) for name, path in programs32]
+    entries += [("program", f"x64/{name}", path) for name, path in programs64]
+    entries += [(kind, name, os.path.join(source, name)) for kind, name in
+                (("file", "README.md"), ("file", "LICENSE"), ("script", "docs/deploy.cmd"),
+                 ("file", "docs/dialog.png"))]
+    return f"Tollvey-{version32}-win32", entries
 
 
 def source_date_epoch(source):
@@ -171,13 +184,14 @@ def make_release(entries, name, source, output):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--files", required=True, help="the list of files to archive")
-    parser.add_argument("--name", required=True, help="the archive's top folder and file name")
-    parser.add_argument("--source", required=True, help="the source checkout, for the commit time")
+    parser.add_argument("--pair32", required=True, help="the win32 preset's build folder")
+    parser.add_argument("--pair64", required=True, help="the win64 preset's build folder")
+    parser.add_argument("--source", required=True, help="the source checkout: the docs, the commit time")
     parser.add_argument("--output", required=True, help="the folder the archive goes to")
     args = parser.parse_args()
     try:
-        target, sums, settings = make_release(read_list(args.files), args.name, args.source, args.output)
+        name, entries = release_entries(args.pair32, args.pair64, args.source)
+        target, sums, settings = make_release(entries, name, args.source, args.output)
     except (ReleaseError, OSError) as error:
         print(f"make-release: {error}", file=sys.stderr)
         return 1

@@ -2,6 +2,8 @@
 
 #include "WideText.h"
 
+#include <new>
+
 namespace {
 
 HKEY RootOf(int rootIndex)
@@ -57,7 +59,7 @@ std::unique_ptr<CRegistryKey> CRegistry::OpenKey(int rootIndex, const char* path
     HKEY handle = nullptr;
     if (root == nullptr || path == nullptr || !OpenHandle(root, path, handle))
         return nullptr;
-    std::unique_ptr<CRegistryKey> key(new CRegistryKey(handle));
+    std::unique_ptr<CRegistryKey> key(new (std::nothrow) CRegistryKey(handle));
     if (!key)
         RegCloseKey(handle);
     return key;

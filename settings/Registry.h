@@ -14,5 +14,5 @@ public:
     static CRegistry& Instance();
 
     // Null when the key does not exist or cannot be opened; a missing key is never created.
-    std::unique_ptr<CRegistryKey> OpenKey(int rootIndex, const char* path);
+    [[nodiscard]] std::unique_ptr<CRegistryKey> OpenKey(int rootIndex, const char* path);
 };

@@ -14,26 +14,24 @@ bool IsStringType(DWORD type)
 
 } // namespace
 
-CRegistryKey::CRegistryKey(HKEY hKey) : m_hKey(hKey) {}
+CRegistryKey::CRegistryKey(HKEY hKey) : m_hKey(hKey), m_lastStatus(ERROR_SUCCESS) {}
 
 CRegistryKey::~CRegistryKey()
 {
-    Close();
+    // Nothing is left to tell a failure to.
+    static_cast<void>(Close());
 }
 
-void* CRegistryKey::operator new(std::size_t size) noexcept
+bool CRegistryKey::Succeeded(LONG status) const
 {
-    return std::malloc(size);
-}
-
-void CRegistryKey::operator delete(void* p) noexcept
-{
-    std::free(p);
+    if (status != ERROR_SUCCESS)
+        m_lastStatus = status;
+    return status == ERROR_SUCCESS;
 }
 
 bool CRegistryKey::Close()
 {
-    if (m_hKey == nullptr || RegCloseKey(m_hKey) != ERROR_SUCCESS)
+    if (!Succeeded(m_hKey != nullptr ? RegCloseKey(m_hKey) : ERROR_INVALID_HANDLE))
         return false;
     m_hKey = nullptr;
     return true;
@@ -41,8 +39,7 @@ bool CRegistryKey::Close()
 
 bool CRegistryKey::HasValue(const char* name) const
 {
-    return RegQueryValueExW(m_hKey, CWideText(name), nullptr, nullptr, nullptr, nullptr) ==
-           ERROR_SUCCESS;
+    return Succeeded(RegQueryValueExW(m_hKey, CWideText(name), nullptr, nullptr, nullptr, nullptr));
 }
 
 bool CRegistryKey::ReadString(const char* name, CHeapString& target) const
@@ -50,7 +47,7 @@ bool CRegistryKey::ReadString(const char* name, CHeapString& target) const
     const CWideText wideName(name);
     DWORD type = 0;
     DWORD size = 0;
-    if (RegQueryValueExW(m_hKey, wideName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    if (!Succeeded(RegQueryValueExW(m_hKey, wideName, nullptr, &type, nullptr, &size)))
         return false;
 
     // Room beyond what the registry is told about, for a byte left over from an odd size and a
@@ -58,8 +55,8 @@ bool CRegistryKey::ReadString(const char* name, CHeapString& target) const
     wchar_t* buffer =
         static_cast<wchar_t*>(AllocateOrStop(size / sizeof(wchar_t) + 2, sizeof(wchar_t)));
     DWORD length = size;
-    const bool read = RegQueryValueExW(m_hKey, wideName, nullptr, &type,
-                                       reinterpret_cast<BYTE*>(buffer), &length) == ERROR_SUCCESS;
+    const bool read = Succeeded(RegQueryValueExW(m_hKey, wideName, nullptr, &type,
+                                                 reinterpret_cast<BYTE*>(buffer), &length));
     bool converted = true;
     if (!read) {
         target.Assign("");
@@ -72,7 +69,11 @@ bool CRegistryKey::ReadString(const char* name, CHeapString& target) const
         target.Assign(bytes);
     }
     std::free(buffer);
-    return read && converted && type == REG_SZ;
+    if (!read)
+        return false;
+    if (!converted)
+        return Succeeded(ERROR_NO_UNICODE_TRANSLATION);
+    return Succeeded(type == REG_SZ ? ERROR_SUCCESS : ERROR_UNSUPPORTED_TYPE);
 }
 
 bool CRegistryKey::ReadDword(const char* name, unsigned long& value) const
@@ -80,9 +81,10 @@ bool CRegistryKey::ReadDword(const char* name, unsigned long& value) const
     DWORD type = 0;
     DWORD data = 0;
     DWORD size = sizeof data;
-    if (RegQueryValueExW(m_hKey, CWideText(name), nullptr, &type, reinterpret_cast<BYTE*>(&data),
-                         &size) != ERROR_SUCCESS ||
-        type != REG_DWORD || size != sizeof data)
+    if (!Succeeded(RegQueryValueExW(m_hKey, CWideText(name), nullptr, &type, reinterpret_cast<BYTE*>(&data),
+                                    &size)))
+        return false;
+    if (!Succeeded(type == REG_DWORD && size == sizeof data ? ERROR_SUCCESS : ERROR_UNSUPPORTED_TYPE))
         return false;
     value = data;
     return true;

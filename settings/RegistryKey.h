@@ -6,8 +6,6 @@
 
 #include <windows.h>
 
-#include <cstddef>
-
 class CRegistryKey
 {
 public:
@@ -17,26 +15,30 @@ public:
     CRegistryKey& operator=(const CRegistryKey&) = delete;
     ~CRegistryKey();
 
-    // Allocation failure yields null from new instead of throwing, so OpenKey can report it.
-    static void* operator new(std::size_t size) noexcept;
-    static void operator delete(void* p) noexcept;
-
     // True when the value exists, of any type.
-    bool HasValue(const char* name) const;
+    [[nodiscard]] bool HasValue(const char* name) const;
     // True only for an existing REG_SZ value that is whole UTF-16. Other types still land in
     // target, unexpanded: the string types as text, the others as their bytes up to the first zero
-    // byte. A text with half of a surrogate pair reads as "".
-    bool ReadString(const char* name, CHeapString& target) const;
-    // True only for an existing REG_DWORD value.
-    bool ReadDword(const char* name, unsigned long& value) const;
-    bool WriteString(const char* name, const char* text);
+    // byte; their status is ERROR_UNSUPPORTED_TYPE, as RegGetValue gives it for a type it was not
+    // asked for. A text with half of a surrogate pair reads as "", ERROR_NO_UNICODE_TRANSLATION.
+    [[nodiscard]] bool ReadString(const char* name, CHeapString& target) const;
+    // True only for an existing REG_DWORD value; another type is ERROR_UNSUPPORTED_TYPE.
+    [[nodiscard]] bool ReadDword(const char* name, unsigned long& value) const;
+    [[nodiscard]] bool WriteString(const char* name, const char* text);
     // False also when there was no such value.
-    bool DeleteValue(const char* name);
+    [[nodiscard]] bool DeleteValue(const char* name);
 
     // True when the handle was closed; the key then holds none. The destructor closes it anyway.
-    bool Close();
+    [[nodiscard]] bool Close();
     HKEY GetHandle() const { return m_hKey; }
 
+    // The Win32 status of the last call that failed; ERROR_SUCCESS while none has.
+    LONG GetLastStatus() const { return m_lastStatus; }
+
 private:
+    // True for ERROR_SUCCESS; any other status is kept as the last one.
+    bool Succeeded(LONG status) const;
+
     HKEY m_hKey;
+    mutable LONG m_lastStatus;
 };

@@ -8,11 +8,11 @@ bool CRegistryKey::WriteString(const char* name, const char* text)
 {
     const CWideText wideText(text);
     const DWORD size = static_cast<DWORD>((wideText.GetLength() + 1) * sizeof(wchar_t));
-    return RegSetValueExW(m_hKey, CWideText(name), 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(wideText.GetText()), size) == ERROR_SUCCESS;
+    return Succeeded(RegSetValueExW(m_hKey, CWideText(name), 0, REG_SZ,
+                                    reinterpret_cast<const BYTE*>(wideText.GetText()), size));
 }
 
 bool CRegistryKey::DeleteValue(const char* name)
 {
-    return RegDeleteValueW(m_hKey, CWideText(name)) == ERROR_SUCCESS;
+    return Succeeded(RegDeleteValueW(m_hKey, CWideText(name)));
 }

@@ -1,8 +1,8 @@
-// The settings store, the registry layer under it and the start-up command.
+// The settings store, the changes it applies, the registry layer under it, the start-up command.
 #pragma once
 
-#include "ExitStatus.h"
 #include "Registry.h"
 #include "RegistryKey.h"
 #include "ReloadCommand.h"
+#include "WinlogonChange.h"
 #include "WinlogonSettings.h"

@@ -21,9 +21,11 @@ void CWinlogonSettings::Load()
     // A half-open store loads nothing, so that what is shown never mixes loaded and missing parts.
     if (!m_winlogonKey || !m_runOnceKey)
         return;
-    m_winlogonKey->ReadString("DefaultUserName", m_userName);
-    m_winlogonKey->ReadString("DefaultPassword", m_password);
-    m_winlogonKey->ReadString("DefaultDomainName", m_domain);
+    // A missing value leaves its member empty, and one of another type loads as the text it
+    // holds: either is what an administrator would see and edit.
+    static_cast<void>(m_winlogonKey->ReadString("DefaultUserName", m_userName));
+    static_cast<void>(m_winlogonKey->ReadString("DefaultPassword", m_password));
+    static_cast<void>(m_winlogonKey->ReadString("DefaultDomainName", m_domain));
     m_reload = m_runOnceKey->HasValue(reloadValueName);
 }
 
@@ -35,7 +37,7 @@ bool CWinlogonSettings::WriteWinlogon(const char* name, const char* text)
 bool CWinlogonSettings::SetUserName(const char* userName)
 {
     // Only DefaultUserName decides the result; AutoAdminLogon follows the name.
-    WriteWinlogon("AutoAdminLogon", userName[0] != '\0' ? "1" : "0");
+    static_cast<void>(WriteWinlogon("AutoAdminLogon", userName[0] != '\0' ? "1" : "0"));
     m_userName.Assign(userName);
     return WriteWinlogon("DefaultUserName", m_userName.GetText());
 }
@@ -60,7 +62,7 @@ bool CWinlogonSettings::SetReload(bool on)
         return false;
     if (!on) {
         // Success means no entry is left, whether it was removed now or was never there.
-        m_runOnceKey->DeleteValue(reloadValueName);
+        static_cast<void>(m_runOnceKey->DeleteValue(reloadValueName));
         return !m_runOnceKey->HasValue(reloadValueName);
     }
     CHeapString directory;
@@ -73,8 +75,27 @@ bool CWinlogonSettings::SetReload(bool on)
     // written then, and one left from an earlier run goes: it would bring older values back.
     m_reloadCommandTooLong = ReloadCommandLength(command.GetText()) > maxReloadCommandLength;
     if (command.IsEmpty() || m_reloadCommandTooLong) {
-        m_runOnceKey->DeleteValue(reloadValueName);
+        static_cast<void>(m_runOnceKey->DeleteValue(reloadValueName));
         return false;
     }
     return m_runOnceKey->WriteString(reloadValueName, command.GetText());
+}
+
+CWinlogonResult CWinlogonSettings::Apply(const CWinlogonChange& change)
+{
+    const auto outcomeOf = [](bool written) {
+        return written ? CWinlogonResult::written : CWinlogonResult::failed;
+    };
+    CWinlogonResult result;
+    if (change.m_userName != nullptr)
+        result.m_userName = outcomeOf(SetUserName(change.m_userName));
+    if (change.m_password != nullptr)
+        result.m_password = outcomeOf(SetPassword(change.m_password));
+    if (change.m_domain != nullptr)
+        result.m_domain = outcomeOf(SetDomain(change.m_domain));
+    if (change.m_reload != CWinlogonChange::reloadLeft) {
+        const bool written = SetReload(change.m_reload == CWinlogonChange::reloadOn);
+        result.m_reload = m_reloadCommandTooLong ? CWinlogonResult::commandTooLong : outcomeOf(written);
+    }
+    return result;
 }

@@ -4,6 +4,7 @@
 
 #include "HeapString.h"
 #include "RegistryKey.h"
+#include "WinlogonChange.h"
 
 #include <memory>
 
@@ -22,19 +23,23 @@ public:
     CWinlogonSettings& operator=(const CWinlogonSettings&) = delete;
 
     // Each returns whether its value reached the registry; the member keeps the new text anyway.
-    bool SetUserName(const char* userName);
-    bool SetPassword(const char* password);
-    bool SetDomain(const char* domain);
+    [[nodiscard]] bool SetUserName(const char* userName);
+    [[nodiscard]] bool SetPassword(const char* password);
+    [[nodiscard]] bool SetDomain(const char* domain);
     // On: whether the start-up entry was written; when the program cannot tell its own directory,
     // or the command would be longer than Windows takes, false with no entry left. Off: whether no
     // entry is left.
-    bool SetReload(bool on);
+    [[nodiscard]] bool SetReload(bool on);
     // Whether the last SetReload failed because the command would be longer than Windows takes.
     bool IsReloadCommandTooLong() const { return m_reloadCommandTooLong; }
 
+    // Writes what the change gives through the setters above, the start-up entry last: its
+    // command is built from the values the store then holds.
+    [[nodiscard]] CWinlogonResult Apply(const CWinlogonChange& change);
+
 private:
     void Load();
-    bool WriteWinlogon(const char* name, const char* text);
+    [[nodiscard]] bool WriteWinlogon(const char* name, const char* text);
 
     // Members go in reverse order: the texts, then the RunOnce key, then the Winlogon key.
     std::unique_ptr<CRegistryKey> m_winlogonKey;

@@ -53,7 +53,8 @@ INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM)
 
 BOOL CDialog::OnInitDialog()
 {
-    UpdateData(false);
+    // A control missing from the template shows nothing; the dialog still opens, and OK refuses.
+    static_cast<void>(UpdateData(false));
     CenterWindow();
     return TRUE;
 }

@@ -14,10 +14,10 @@ public:
     virtual ~CDialog() = default;
 
     // IDOK or IDCANCEL as the dialog ended, -1 when it could not be created.
-    INT_PTR DoModal();
+    [[nodiscard]] INT_PTR DoModal();
 
     // False when a control of the exchange is missing.
-    bool UpdateData(bool saveAndValidate);
+    [[nodiscard]] bool UpdateData(bool saveAndValidate);
 
 protected:
     // The one place where dialog messages become hooks; false leaves a message to the dialog manager.

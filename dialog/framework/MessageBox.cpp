@@ -8,7 +8,8 @@
 int AfxMessageBox(UINT promptId, UINT type)
 {
     CString prompt;
-    prompt.LoadString(promptId);
+    // A missing string still shows a box, empty, whose OK the caller waits for.
+    static_cast<void>(prompt.LoadString(promptId));
     if ((type & MB_ICONMASK) == 0)
         type |= MB_ICONEXCLAMATION;
     const CWinApp* app = AfxGetApp();

@@ -27,7 +27,7 @@ public:
     char* GetBuffer(size_t length) { return m_text.Reserve(length); }
 
     // False when the string table has no such string, or it is empty; the text is then "".
-    bool LoadString(UINT id);
+    [[nodiscard]] bool LoadString(UINT id);
 
 private:
     CHeapString m_text;

@@ -49,6 +49,7 @@ void CWinApp::Start()
     if (m_title.LoadString(idAppTitle))
         return;
     CHeapString path;
-    GetExecutablePath(path);
+    // Without its own path the program goes on with an empty title.
+    static_cast<void>(GetExecutablePath(path));
     TakeFileTitle(path.GetText(), m_title);
 }

@@ -1,5 +1,6 @@
 #include "ConsoleFixture.h"
 
+#include <optional>
 #include <vector>
 
 namespace {
@@ -8,14 +9,16 @@ class UsagePathTest : public CConsoleFixture
 {
 };
 
-// Every value of both keys, in every view.
-std::vector<CRegistryValue> Everything()
+// Every value of both keys, in every view; nothing when a key cannot be read.
+std::optional<std::vector<CRegistryValue>> Everything()
 {
     std::vector<CRegistryValue> all;
     for (RegistryView view : Views()) {
         for (const char* path : {winlogonKeyPath, runOnceKeyPath}) {
-            for (const CRegistryValue& value : ReadAllValues(path, view))
-                all.push_back(value);
+            const auto values = ReadAllValues(path, view);
+            if (!values)
+                return std::nullopt;
+            all.insert(all.end(), values->begin(), values->end());
         }
     }
     return all;
@@ -49,7 +52,8 @@ TEST_F(UsagePathTest, PrintsErrorAndUsageAndLeavesTheRegistryAlone)
     };
     ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultUserName", "before", KEY_WOW64_64KEY));
     ASSERT_TRUE(WriteText(runOnceKeyPath, "Tollvey", "before", KEY_WOW64_64KEY));
-    const std::vector<CRegistryValue> before = Everything();
+    const auto before = Everything();
+    ASSERT_TRUE(before) << "the registry as it was";
     for (const Case& c : cases) {
         const CProcessResult run = Run(c.arguments);
         ASSERT_TRUE(run.started) << c.arguments;

@@ -93,6 +93,7 @@ TEST_F(CDialogFixture, CancelWritesNothing)
 {
     Store("stored-user", "stored-pass", "STORED", "outdated entry");
     const auto before = ReadAllValues(winlogonKeyPath, KEY_WOW64_64KEY);
+    ASSERT_TRUE(before) << "Winlogon values before";
     CDialogProcess run(DialogExe());
     HWND dialog = run.WaitForWindow(exitTimeoutMs);
     ASSERT_NE(dialog, nullptr) << "the settings dialog opens";

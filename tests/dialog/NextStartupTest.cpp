@@ -91,6 +91,7 @@ TEST_F(CNextStartupEmptyTest, CommandWithoutArgumentsOpensTheDialog)
     EXPECT_EQ(command, DialogExe()) << "the command is the program alone";
     Store("stored-user", "stored-pass", "STORED", nullptr);
     const auto before = ReadAllValues(winlogonKeyPath, KEY_WOW64_64KEY);
+    ASSERT_TRUE(before) << "Winlogon values before";
 
     CDialogProcess run(command);
     ExpectDialogThenClose(run, "stored-user", "stored-pass", "STORED");

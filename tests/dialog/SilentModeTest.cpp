@@ -81,6 +81,7 @@ TEST_P(CRejectedCommandLineTest, OpensTheDialogAndAppliesNothing)
 {
     Store("stored-user", "stored-pass", "STORED", storedEntry);
     const auto before = ReadAllValues(winlogonKeyPath, KEY_WOW64_64KEY);
+    ASSERT_TRUE(before) << "Winlogon values before";
     CDialogProcess run(DialogExe() + GetParam().arguments);
     ExpectDialogThenClose(run, "stored-user", "stored-pass", "STORED");
     EXPECT_EQ(ReadAllValues(winlogonKeyPath, KEY_WOW64_64KEY), before) << "Winlogon values untouched";

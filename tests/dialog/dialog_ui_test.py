@@ -2,9 +2,10 @@
 """The settings dialog as a user meets it: real windows under the test run's X display, driven from
 outside with xdotool, read with the Win32 probe and checked against the registry through reg.exe.
 
-    dialog_ui_test.py TOLLVEY_EXE PROBE_EXE SCREENSHOT_DIR
+    dialog_ui_test.py TOLLVEY_EXE PROBE_EXE KEEPER_EXE SCREENSHOT_DIR
 
-Runs in the build's Wine prefix (WINEPREFIX, DISPLAY from the test environment). Keeps a screenshot
+Runs in the build's Wine prefix (WINEPREFIX, DISPLAY from the test environment), whose Winlogon and
+RunOnce keys the registry keeper puts back as they were, exactly, at the end. Keeps a screenshot
 of the dialog, its caption drawn active, and one of the confirmation as PNG files in SCREENSHOT_DIR
 (docs/dialog.png is the first). Prints one line per failed check and a closing count; exits 1 if
 any check failed.
@@ -333,11 +334,18 @@ def decorate_windows():
 
 
 def main():
-    exe, probe_exe, shots = sys.argv[1:4]
+    exe, probe_exe, keeper_exe, shots = sys.argv[1:5]
     os.makedirs(shots, exist_ok=True)
     context = {"exe": exe, "probe": probe_exe, "shots": shots, "log": os.path.join(shots, "tollvey.log")}
     decorate_windows()
-    saved = {"winlogon": query(WINLOGON), "entry": query(RUNONCE).get("Tollvey")}
+    # It holds the keys until its standard input closes, then writes them back, types and all.
+    keeper = subprocess.Popen(["wine", keeper_exe], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+    kept = keeper.stdout.readline().strip()
+    if kept != "kept":
+        keeper.stdin.close()
+        keeper.wait(timeout=TIMEOUT)
+        print(f"the registry keeper: {kept}; nothing was run")
+        return 1
     failures = Failures()
     try:
         case_opens_filled_then_escape(context, failures)
@@ -346,7 +354,8 @@ def main():
         case_closed_without_saving(context, failures, "the close box")
         case_closed_without_saving(context, failures, "Cancel")
     finally:
-        store({name: saved["winlogon"].get(name) for name in VALUES}, saved["entry"])
+        keeper.stdin.close()
+        failures.check("the end", "registry keeper's exit status", 0, keeper.wait(timeout=TIMEOUT))
     return failures.report()
 
 

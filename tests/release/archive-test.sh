@@ -3,19 +3,20 @@
 # nothing in it depends on the build, checks the programs against its SHA256SUMS with sha256sum,
 # unpacks it into a fresh folder whose path has blanks and runs archive_tests.exe there against one
 # pair: x64, the 64-bit pair with the deployment script, or x86, the 32-bit pair with the deployment
-# script in a 32-bit cmd.
-#   archive-test.sh SOURCE_DIR BUILD_DIR ARCHIVE_TESTS_EXE x64|x86
+# script in a 32-bit cmd. MAKE_RELEASE... is make-release.py's command line without its --output.
+#   archive-test.sh SOURCE_DIR BUILD_DIR ARCHIVE_TESTS_EXE x64|x86 MAKE_RELEASE...
 set -euo pipefail
 source=$1
 build=$2
 tests_exe=$3
 pair=$4
+shift 4
 here=$(cd "$(dirname "$0")" && pwd)
 
-cd "$build"
-env -u SIGN_PKCS12 -u SIGN_PASSWORD_FILE -u SIGN_TIMESTAMP_URL \
-    cmake --build . --target release >release.log 2>&1 || { cat release.log; exit 1; }
-archive=$(ls release/Tollvey-*-win32.zip)
+output="$build/release test/$pair"
+rm -rf "$output"
+env -u SIGN_PKCS12 -u SIGN_PASSWORD_FILE -u SIGN_TIMESTAMP_URL "$@" --output "$output" >/dev/null
+archive=$(ls "$output"/Tollvey-*-win32.zip)
 echo "archive: $archive ($(stat -c %s "$archive") bytes)"
 
 epoch=${SOURCE_DATE_EPOCH:-$(git -C "$source" log -1 --format=%ct)}
@@ -23,7 +24,7 @@ python3 "$here/check_archive.py" "$archive" --epoch "$epoch" \
     LICENSE README.md SHA256SUMS Tollvey.exe TollveyCheck.exe TollveyCmd.exe docs/deploy.cmd \
     docs/dialog.png x64/Tollvey.exe x64/TollveyCheck.exe x64/TollveyCmd.exe
 
-target="$build/release test/$pair/unpacked here"
+target="$output/unpacked here"
 rm -rf "$target"
 mkdir -p "$target"
 unzip -q "$archive" -d "$target"

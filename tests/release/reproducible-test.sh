@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Builds both pairs of programs and the release archive a second time, from a fresh clone of the
-# commit under test in a folder whose path has a blank, and compares them byte for byte with this
-# build's (the 64-bit build, which makes the archive; the 32-bit pair is the win32 preset's).
-# Uncommitted changes to tracked files go into the clone too, so that it builds what this build did.
-#   reproducible-test.sh SOURCE_DIR BUILD_DIR DISPLAY_NUMBER
+# commit under test in a folder whose path has a blank, with make release, and compares them byte
+# for byte with these builds' (the win32 and win64 presets', their archive made by MAKE_RELEASE...,
+# make-release.py's command line without its --output). Uncommitted changes to tracked files go into
+# the clone too, so that it builds what these builds did.
+#   reproducible-test.sh SOURCE_DIR PAIR32_BUILD_DIR BUILD_DIR MAKE_RELEASE...
 set -euo pipefail
 source=$1
-build=$2
-display=$3
+build32=$2
+build=$3
+shift 3
 root="$build/reproducible"
 second="$root/second build/src"
 log="$root/build.log"
@@ -29,9 +31,9 @@ fail() {
     [ -z "$untracked" ] || echo "files git does not track are not in the clone: $untracked"
     exit 1
 }
-cmake --build "$build" --target release >"$log" 2>&1 || fail "this build's archive could not be made"
-(cd "$second" && cmake --preset win64 -DTOLLVEY_DISPLAY="$display" && cmake --build --preset win64 --target release) \
-    >>"$log" 2>&1 || fail "the second build failed"
+"$@" --output "$root/first" >"$log" 2>&1 || fail "these builds' archive could not be made"
+# A make of its own, not a part of whichever make runs this test.
+env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL make -C "$second" release >>"$log" 2>&1 || fail "the second build failed"
 
 status=0
 compare() {
@@ -47,13 +49,12 @@ compare() {
     echo "  $first_hash  $2"
     echo "  $second_hash  $3"
 }
-for pair in win32 win64; do
-    for program in TollveyCmd.exe Tollvey.exe TollveyCheck.exe; do
-        compare "$pair/$program" "$source/build/$pair/bin/$program" "$second/build/$pair/bin/$program"
-    done
+for program in TollveyCmd.exe Tollvey.exe TollveyCheck.exe; do
+    compare "win32/$program" "$build32/bin/$program" "$second/build/win32/bin/$program"
+    compare "win64/$program" "$build/bin/$program" "$second/build/win64/bin/$program"
 done
-archive=$(cd "$build/release" && ls Tollvey-*-win32.zip)
-compare "$archive" "$build/release/$archive" "$second/build/win64/release/$archive"
+archive=$(cd "$root/first" && ls Tollvey-*-win32.zip)
+compare "$archive" "$root/first/$archive" "$second/build/release/$archive"
 
 if [ "$status" -eq 0 ]; then
     rm -rf "$root"

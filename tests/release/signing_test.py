@@ -2,7 +2,7 @@
 """Signs a release the way `make package SIGN_PKCS12=... SIGN_PASSWORD_FILE=...` does, with a throwaway
 code-signing certificate, and checks the result as an administrator's tools would.
 
-    signing_test.py MAKE_RELEASE FILE_LIST RELEASE_NAME SOURCE_DIR WORK_DIR ARCHIVE_TESTS_EXE
+    signing_test.py MAKE_RELEASE PAIR32_BUILD PAIR64_BUILD SOURCE_DIR WORK_DIR ARCHIVE_TESTS_EXE
 
 Every program of both pairs must carry a SHA-256 Authenticode signature that osslsigncode verifies against that
 certificate and not against another one; removing it must give back the unsigned build's bytes;
@@ -17,6 +17,7 @@ Prints one line per failed check and a closing count; exits 1 if any check faile
 import calendar
 import hashlib
 import http.server
+import importlib.util
 import os
 import secrets
 import shutil
@@ -150,15 +151,19 @@ def recording_osslsigncode(folder):
 
 # --- cases ---
 
-def listed(file_list, wanted):
-    files = {}
-    with open(file_list, encoding="utf-8") as listing:
-        for line in listing:
-            kind, name, path = line.rstrip("\n").split("\t")
-            if kind == wanted:
-                with open(path, "rb") as f:
-                    files[name] = f.read()
-    return files
+def release_contents(make_release_script, pair32, pair64, source):
+    """The archive's name, and its programs and scripts by name in the archive, as make-release.py lists
+    them, with their unsigned bytes."""
+    spec = importlib.util.spec_from_file_location("make_release", make_release_script)
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    name, entries = module.release_entries(pair32, pair64, source)
+    files = {"program": {}, "script": {}}
+    for kind, archive_name, path in entries:
+        if kind in files:
+            with open(path, "rb") as f:
+                files[kind][archive_name] = f.read()
+    return name, files["program"], files["script"]
 
 
 def make_release(context, case, env_changes, output):
@@ -166,8 +171,8 @@ def make_release(context, case, env_changes, output):
     env.update(env_changes)
     env["PATH"] = context["wrapper_dir"] + os.pathsep + env["PATH"]
     shutil.rmtree(output, ignore_errors=True)
-    result = run([sys.executable, context["make_release"], "--files", context["file_list"],
-                  "--name", context["name"], "--source", context["source"], "--output", output], env=env)
+    result = run([sys.executable, context["make_release"], "--pair32", context["pair32"], "--pair64",
+                  context["pair64"], "--source", context["source"], "--output", output], env=env)
     with open(os.path.join(context["work"], "make-release.log"), "a") as log:
         log.write(f"--- {case}\n{result.stdout}{result.stderr}")
     return result
@@ -276,7 +281,8 @@ def password_checks(context, failures):
 
 
 def main():
-    make_release_script, file_list, name, source, work, archive_tests = sys.argv[1:7]
+    make_release_script, pair32, pair64, source, work, archive_tests = sys.argv[1:7]
+    name, unsigned, scripts = release_contents(make_release_script, pair32, pair64, source)
     shutil.rmtree(work, ignore_errors=True)
     keys = os.path.join(work, "keys")
     os.makedirs(keys)
@@ -290,13 +296,13 @@ def main():
 
     real, command_lines = recording_osslsigncode(os.path.join(work, "wrapper"))
     context = {
-        "make_release": make_release_script, "file_list": file_list, "name": name, "source": source,
+        "make_release": make_release_script, "pair32": pair32, "pair64": pair64, "name": name, "source": source,
         "work": work, "archive_tests": archive_tests, "osslsigncode": real, "command_lines": command_lines,
         "wrapper_dir": os.path.join(work, "wrapper"), "password": password, "password_file": password_file,
         "cert": certificate(keys, "signing", "/CN=Tollvey test code signing", "codeSigning", password_file),
         "other_cert": certificate(keys, "other", "/CN=Somebody else", "codeSigning"),
-        "p12": os.path.join(keys, "signing.p12"), "unsigned": listed(file_list, "program"),
-        "scripts": listed(file_list, "script"), "epoch": commit_time(source),
+        "p12": os.path.join(keys, "signing.p12"), "unsigned": unsigned, "scripts": scripts,
+        "epoch": commit_time(source),
     }
     certificate(keys, "tsa", "/CN=Tollvey test time stamps", "timeStamping")
     context["tsa"] = TimeStampServer(keys)

@@ -105,34 +105,39 @@ TEST_F(RegistryTest, ReadStringTakesAnyTypeAsTextButSucceedsOnlyForRegSz)
         const char* label;
         DWORD type;
         std::string data;
-        bool result;
+        LONG status; // ERROR_SUCCESS: read as a string
         const char* text;
     };
+    const LONG otherType = ERROR_UNSUPPORTED_TYPE;
     const Case cases[] = {
-        {"REG_SZ", REG_SZ, Utf16Bytes("alice") + terminator, true, "alice"},
-        {"REG_SZ in every language", REG_SZ, Utf16Bytes("José Ωmega Дмитрий 山田 𝒜😀") + terminator, true,
-         "José Ωmega Дмитрий 山田 𝒜😀"},
-        {"empty REG_SZ", REG_SZ, terminator, true, ""},
-        {"REG_SZ without terminator", REG_SZ, Utf16Bytes("abc"), true, "abc"},
-        {"REG_SZ of an odd size", REG_SZ, Utf16Bytes("ab") + "c", true, "ab"},
-        {"REG_SZ with inner zero", REG_SZ, Utf16Bytes("ab") + terminator + Utf16Bytes("cd") + terminator, true, "ab"},
-        {"REG_EXPAND_SZ unexpanded", REG_EXPAND_SZ, Utf16Bytes("%SystemRoot%\\Ω") + terminator, false,
+        {"REG_SZ", REG_SZ, Utf16Bytes("alice") + terminator, ERROR_SUCCESS, "alice"},
+        {"REG_SZ in every language", REG_SZ, Utf16Bytes("José Ωmega Дмитрий 山田 𝒜😀") + terminator,
+         ERROR_SUCCESS, "José Ωmega Дмитрий 山田 𝒜😀"},
+        {"empty REG_SZ", REG_SZ, terminator, ERROR_SUCCESS, ""},
+        {"REG_SZ without terminator", REG_SZ, Utf16Bytes("abc"), ERROR_SUCCESS, "abc"},
+        {"REG_SZ of an odd size", REG_SZ, Utf16Bytes("ab") + "c", ERROR_SUCCESS, "ab"},
+        {"REG_SZ with inner zero", REG_SZ, Utf16Bytes("ab") + terminator + Utf16Bytes("cd") + terminator,
+         ERROR_SUCCESS, "ab"},
+        {"REG_EXPAND_SZ unexpanded", REG_EXPAND_SZ, Utf16Bytes("%SystemRoot%\\Ω") + terminator, otherType,
          "%SystemRoot%\\Ω"},
         {"REG_MULTI_SZ gives its first string", REG_MULTI_SZ,
-         Utf16Bytes("Ωmega") + terminator + Utf16Bytes("second") + terminator + terminator, false, "Ωmega"},
-        {"REG_BINARY without terminator", REG_BINARY, "xyz", false, "xyz"},
-        {"empty REG_BINARY", REG_BINARY, "", false, ""},
-        {"REG_DWORD", REG_DWORD, std::string("abc\0", 4), false, "abc"},
-        {"REG_DWORD without zero byte", REG_DWORD, "1234", false, "1234"},
+         Utf16Bytes("Ωmega") + terminator + Utf16Bytes("second") + terminator + terminator, otherType, "Ωmega"},
+        {"REG_BINARY without terminator", REG_BINARY, "xyz", otherType, "xyz"},
+        {"empty REG_BINARY", REG_BINARY, "", otherType, ""},
+        {"REG_DWORD", REG_DWORD, std::string("abc\0", 4), otherType, "abc"},
+        {"REG_DWORD without zero byte", REG_DWORD, "1234", otherType, "1234"},
     };
-    auto key = Open();
-    ASSERT_TRUE(key);
     for (const Case& c : cases) {
         Store("Value", c.type, c.data);
+        auto key = Open();
+        ASSERT_TRUE(key);
         CHeapString target("before");
-        EXPECT_EQ(key->ReadString("Value", target), c.result) << c.label;
+        EXPECT_EQ(key->ReadString("Value", target), c.status == ERROR_SUCCESS) << c.label;
+        EXPECT_EQ(key->GetLastStatus(), c.status) << c.label;
         EXPECT_STREQ(target.GetText(), c.text) << c.label;
     }
+    auto key = Open();
+    ASSERT_TRUE(key);
     Store("Ωmega 山", REG_SZ, TextValue("", "by a name outside ASCII").data);
     CHeapString target;
     EXPECT_TRUE(key->ReadString("Ωmega 山", target));
@@ -145,6 +150,7 @@ TEST_F(RegistryTest, ReadStringOfMissingValueLeavesTargetAlone)
     ASSERT_TRUE(key);
     CHeapString target("before");
     EXPECT_FALSE(key->ReadString("Missing", target));
+    EXPECT_EQ(key->GetLastStatus(), ERROR_FILE_NOT_FOUND);
     EXPECT_STREQ(target.GetText(), "before");
 }
 
@@ -170,6 +176,7 @@ TEST_F(RegistryTest, HasValueOfAnyTypeAndName)
         EXPECT_TRUE(key->HasValue(c.name)) << c.label;
     }
     EXPECT_FALSE(key->HasValue("Missing"));
+    EXPECT_EQ(key->GetLastStatus(), ERROR_FILE_NOT_FOUND);
 }
 
 TEST_F(RegistryTest, DeleteValueReportsWhetherOneWasDeleted)
@@ -181,6 +188,7 @@ TEST_F(RegistryTest, DeleteValueReportsWhetherOneWasDeleted)
         EXPECT_TRUE(key->DeleteValue(name)) << name;
         EXPECT_FALSE(ReadValue(scratchPath, name, KEY_WOW64_64KEY)) << name;
         EXPECT_FALSE(key->DeleteValue(name)) << name << ": nothing left to delete";
+        EXPECT_EQ(key->GetLastStatus(), ERROR_FILE_NOT_FOUND) << name;
     }
 }
 
@@ -194,9 +202,22 @@ TEST_F(RegistryTest, ReadOnlyKeyStillOpensAndReadsButRefusesChanges)
     CHeapString text;
     EXPECT_TRUE(key->ReadString("Value", text));
     EXPECT_STREQ(text.GetText(), "kept");
-    EXPECT_FALSE(key->WriteString("Value", "changed"));
-    EXPECT_FALSE(key->WriteString("New", "x"));
-    EXPECT_FALSE(key->DeleteValue("Value"));
+    struct Case
+    {
+        const char* label;
+        bool (*change)(CRegistryKey& key);
+    };
+    const Case cases[] = {
+        {"overwrite", [](CRegistryKey& k) { return k.WriteString("Value", "changed"); }},
+        {"new value", [](CRegistryKey& k) { return k.WriteString("New", "x"); }},
+        {"delete", [](CRegistryKey& k) { return k.DeleteValue("Value"); }},
+    };
+    for (const Case& c : cases) {
+        const auto fresh = Open();
+        ASSERT_TRUE(fresh) << c.label;
+        EXPECT_FALSE(c.change(*fresh)) << c.label;
+        EXPECT_EQ(fresh->GetLastStatus(), ERROR_ACCESS_DENIED) << c.label;
+    }
     const auto value = ReadValue(scratchPath, "Value", KEY_WOW64_64KEY);
     ASSERT_TRUE(value);
     EXPECT_EQ(value->data, TextValue("Value", "kept").data);
@@ -210,7 +231,9 @@ TEST_F(RegistryTest, CloseGivesUpTheHandle)
     EXPECT_TRUE(key->Close());
     EXPECT_EQ(key->GetHandle(), nullptr) << "nothing left for the destructor to close";
     EXPECT_FALSE(key->Close()) << "closed once only";
+    EXPECT_EQ(key->GetLastStatus(), ERROR_INVALID_HANDLE) << "closed once only";
     EXPECT_FALSE(key->WriteString("Name", "y")) << "a closed key writes nothing";
+    EXPECT_EQ(key->GetLastStatus(), ERROR_INVALID_HANDLE) << "a closed key writes nothing";
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 namespace {
@@ -204,6 +205,65 @@ TEST_F(WinlogonSettingsTest, DeniedWritesFailButValuesStillLoad)
     EXPECT_EQ(Winlogon("DefaultUserName"), "alice");
     EXPECT_EQ(Winlogon("AutoAdminLogon"), "<missing>");
     EXPECT_EQ(Entry(), "old");
+}
+
+TEST_F(WinlogonSettingsTest, ApplyWritesWhatTheChangeGivesInOrderAndTellsWhichFailed)
+{
+    using C = CWinlogonChange;
+    using R = CWinlogonResult;
+    const std::string program = DialogProgramBeside();
+    const std::string tooLong(260, 'x');
+    struct Case
+    {
+        const char* label;
+        CWinlogonChange change;
+        const char* readOnlyKey; // nullptr: writes allowed
+        // Expected afterwards: the stored texts, the entry (starting with a blank: the arguments
+        // after the program), and each write's outcome.
+        std::string userName;
+        std::string password;
+        std::string domain;
+        std::string entry;
+        std::vector<R::Outcome> outcomes;
+    };
+    const Case cases[] = {
+        {"nothing given", {}, nullptr, "olduser", "oldpw", "OLDDOM", "stored entry",
+         {R::notAsked, R::notAsked, R::notAsked, R::notAsked}},
+        {"password alone", {nullptr, "pw", nullptr, C::reloadLeft}, nullptr, "olduser", "pw", "OLDDOM",
+         "stored entry", {R::notAsked, R::written, R::notAsked, R::notAsked}},
+        {"the entry comes last, with the new values", {"alice", "secret", "OFFICE", C::reloadOn}, nullptr,
+         "alice", "secret", "OFFICE", " -u=alice -p=secret -dOFFICE",
+         {R::written, R::written, R::written, R::written}},
+        {"reload off", {nullptr, nullptr, nullptr, C::reloadOff}, nullptr, "olduser", "oldpw", "OLDDOM",
+         "<missing>", {R::notAsked, R::notAsked, R::notAsked, R::written}},
+        {"no rights to Winlogon", {"alice", "secret", "OFFICE", C::reloadOn}, winlogonKeyPath, "olduser",
+         "oldpw", "OLDDOM", " -u=alice -p=secret -dOFFICE", {R::failed, R::failed, R::failed, R::written}},
+        {"no rights to RunOnce", {"alice", nullptr, nullptr, C::reloadOn}, runOnceKeyPath, "alice", "oldpw",
+         "OLDDOM", "stored entry", {R::written, R::notAsked, R::notAsked, R::failed}},
+        {"a command too long", {nullptr, tooLong.c_str(), nullptr, C::reloadOn}, nullptr, "olduser", tooLong,
+         "OLDDOM", "<missing>", {R::notAsked, R::written, R::notAsked, R::commandTooLong}},
+    };
+    for (const Case& c : cases) {
+        ResetValues();
+        ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultUserName", "olduser", KEY_WOW64_64KEY));
+        ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultPassword", "oldpw", KEY_WOW64_64KEY));
+        ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultDomainName", "OLDDOM", KEY_WOW64_64KEY));
+        ASSERT_TRUE(WriteText(runOnceKeyPath, "Tollvey", "stored entry", KEY_WOW64_64KEY));
+        std::optional<CReadOnlyKey> readOnly;
+        if (c.readOnlyKey != nullptr) {
+            ASSERT_TRUE(readOnly.emplace(c.readOnlyKey, KEY_WOW64_64KEY).IsApplied()) << c.label;
+        }
+        CWinlogonSettings settings;
+        const CWinlogonResult result = settings.Apply(c.change);
+        readOnly.reset();
+        EXPECT_EQ(Winlogon("DefaultUserName"), c.userName) << c.label;
+        EXPECT_EQ(Winlogon("DefaultPassword"), c.password) << c.label;
+        EXPECT_EQ(Winlogon("DefaultDomainName"), c.domain) << c.label;
+        EXPECT_EQ(Entry(), c.entry[0] == ' ' ? program + c.entry : c.entry) << c.label;
+        const std::vector<R::Outcome> outcomes = {result.m_userName, result.m_password, result.m_domain,
+                                                  result.m_reload};
+        EXPECT_EQ(outcomes, c.outcomes) << c.label << ": the outcomes";
+    }
 }
 
 TEST_F(WinlogonSettingsTest, DeniedReloadOffWithoutEntrySucceeds)

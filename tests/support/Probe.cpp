@@ -1,6 +1,7 @@
 // Reports, one item a line, with every byte outside printable ASCII as \xNN:
 //   the path and directory the shared Windows text library finds for this executable,
 //   then each argument from 1 on, in UTF-8 as the programs receive them.
+// Exits with 1 when the library could not tell the path.
 #include "ExecutablePath.h"
 #include "Utf8Arguments.h"
 
@@ -25,12 +26,12 @@ int wmain(int argc, wchar_t** argv)
 {
     CHeapString path;
     CHeapString directory;
-    GetExecutablePath(path);
-    GetExecutableDirectory(directory);
+    const bool found = GetExecutablePath(path);
+    const bool foundDirectory = GetExecutableDirectory(directory);
     PrintEscaped(path.GetText());
     PrintEscaped(directory.GetText());
     const CUtf8Arguments arguments(argc, argv);
     for (int i = 1; i < arguments.GetCount(); ++i)
         PrintEscaped(arguments.GetVector()[i]);
-    return 0;
+    return found && foundDirectory ? 0 : 1;
 }

@@ -10,10 +10,11 @@ namespace {
 struct CKey
 {
     HKEY handle = nullptr;
+    LONG status;
     CKey(const char* path, REGSAM access, RegistryView view)
+        : status(RegOpenKeyExW(HKEY_LOCAL_MACHINE, Utf16(path).c_str(), 0, access | view, &handle))
     {
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Utf16(path).c_str(), 0, access | view, &handle) !=
-            ERROR_SUCCESS)
+        if (status != ERROR_SUCCESS)
             handle = nullptr;
     }
     ~CKey()
@@ -97,22 +98,28 @@ std::string ReadText(const char* path, const char* name, RegistryView view)
     return Utf8(data.substr(0, end));
 }
 
-std::vector<CRegistryValue> ReadAllValues(const char* path, RegistryView view)
+std::optional<std::vector<CRegistryValue>> ReadAllValues(const char* path, RegistryView view)
 {
     std::vector<CRegistryValue> values;
     CKey key(path, KEY_QUERY_VALUE, view);
-    if (!key.handle)
+    if (key.status == ERROR_FILE_NOT_FOUND)
         return values;
+    if (!key.handle)
+        return std::nullopt;
     for (DWORD index = 0;; ++index) {
         wchar_t name[16384];
         DWORD nameLength = 16384;
-        if (RegEnumValueW(key.handle, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
-        if (auto value = ReadValue(path, Utf8(std::wstring(name, nameLength)).c_str(), view))
-            values.push_back(*value);
+        const LONG status =
+            RegEnumValueW(key.handle, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_NO_MORE_ITEMS)
+            return values;
+        auto value = status == ERROR_SUCCESS
+                         ? ReadValue(path, Utf8(std::wstring(name, nameLength)).c_str(), view)
+                         : std::nullopt;
+        if (!value)
+            return std::nullopt;
+        values.push_back(*value);
     }
-    return values;
 }
 
 bool WriteValue(const char* path, const CRegistryValue& value, RegistryView view)
@@ -156,12 +163,15 @@ bool RemoveKey(const char* path, RegistryView view)
     return RegDeleteKeyExW(HKEY_LOCAL_MACHINE, Utf16(path).c_str(), view, 0) == ERROR_SUCCESS;
 }
 
-CRegistrySnapshot::CRegistrySnapshot(std::vector<std::string> paths)
+CRegistrySnapshot::CRegistrySnapshot(std::vector<std::string> paths) : m_taken(true)
 {
     for (const std::string& path : paths) {
         for (RegistryView view : Views()) {
-            m_keys.push_back(
-                {path, view, KeyExists(path.c_str(), view), ReadAllValues(path.c_str(), view)});
+            const auto values = ReadAllValues(path.c_str(), view);
+            m_taken = m_taken && values;
+            // A key that could not be read is not put back: that would remove what it holds.
+            if (values)
+                m_keys.push_back({path, view, KeyExists(path.c_str(), view), *values});
         }
     }
 }
@@ -173,10 +183,11 @@ CRegistrySnapshot::~CRegistrySnapshot()
 
 void CRegistrySnapshot::Restore() const
 {
+    const std::vector<CRegistryValue> none;
     for (const CKeyState& key : m_keys) {
         if (!key.existed || !CreateKey(key.path.c_str(), key.view))
             continue;
-        for (const CRegistryValue& now : ReadAllValues(key.path.c_str(), key.view))
+        for (const CRegistryValue& now : ReadAllValues(key.path.c_str(), key.view).value_or(none))
             RemoveValue(key.path.c_str(), now.name.c_str(), key.view);
         for (const CRegistryValue& then : key.values)
             WriteValue(key.path.c_str(), then, key.view);

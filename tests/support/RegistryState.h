@@ -48,7 +48,9 @@ std::optional<CRegistryValue> ReadValue(const char* path, const char* name, Regi
 // The text of a REG_SZ value stored with its one terminator counted; "<missing>", or a description
 // of data of any other shape.
 std::string ReadText(const char* path, const char* name, RegistryView view);
-std::vector<CRegistryValue> ReadAllValues(const char* path, RegistryView view);
+// Every value of the key, none when the key is missing; nothing when the key is there but cannot
+// be read in full, so that a failed read never passes for a key left as it was.
+std::optional<std::vector<CRegistryValue>> ReadAllValues(const char* path, RegistryView view);
 bool WriteValue(const char* path, const CRegistryValue& value, RegistryView view);
 bool WriteText(const char* path, const char* name, const std::string& text, RegistryView view);
 void RemoveValue(const char* path, const char* name, RegistryView view);
@@ -64,6 +66,8 @@ public:
     explicit CRegistrySnapshot(std::vector<std::string> paths);
     ~CRegistrySnapshot();
     void Restore() const;
+    // False when a key could not be read in full: that key is not put back.
+    bool IsTaken() const { return m_taken; }
 
 private:
     struct CKeyState
@@ -74,6 +78,7 @@ private:
         std::vector<CRegistryValue> values;
     };
     std::vector<CKeyState> m_keys;
+    bool m_taken;
 };
 
 // Wine's reg.exe, an independent reader: reg query "HKLM\<path>" /v <name> /reg:64 (or /reg:32).

@@ -16,7 +16,11 @@ class CWinlogonFixture : public ::testing::Test
 protected:
     CWinlogonFixture() : m_snapshot({winlogonKeyPath, runOnceKeyPath}) {}
 
-    void SetUp() override { ResetValues(); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_snapshot.IsTaken()) << "the keys, to be put back after the test";
+        ResetValues();
+    }
 
     // Removes the store's values and the start-up entry, in every view.
     static void ResetValues()

@@ -1,4 +1,5 @@
-#include "Args.h"
+#include "HeapString.h"
+#include "OutOfMemory.h"
 
 #include <gtest/gtest.h>
 
