@@ -23,8 +23,9 @@ void ReadWinlogon(const CRegistryKey& winlogon, CLogonState& state)
     state.autoAdminLogonThere = winlogon.HasValue("AutoAdminLogon");
     state.autoAdminLogonOn = winlogon.ReadString("AutoAdminLogon", autoAdminLogon) &&
                              std::strcmp(autoAdminLogon.GetText(), "1") == 0;
-    winlogon.ReadString("DefaultUserName", state.userName);
-    winlogon.ReadString("DefaultDomainName", state.domain);
+    // A name of another type still lands in the text, as Winlogon would read it; none is "".
+    static_cast<void>(winlogon.ReadString("DefaultUserName", state.userName));
+    static_cast<void>(winlogon.ReadString("DefaultDomainName", state.domain));
     state.passwordThere = winlogon.HasValue("DefaultPassword");
     state.countThere = winlogon.HasValue("AutoLogonCount");
     state.countIsNumber = winlogon.ReadDword("AutoLogonCount", state.count);
@@ -35,7 +36,8 @@ bool HoldsText(const CRegistryKey* key, const char* name)
 {
     CHeapString text;
     if (key != nullptr)
-        key->ReadString(name, text);
+        static_cast<void>(key->ReadString(name, text)); // any type: only whether it holds text counts
+
     return !text.IsEmpty();
 }
 

@@ -38,19 +38,6 @@ bool SetCount(DWORD count)
     return WriteValue(winlogonKeyPath, value, KEY_WOW64_64KEY);
 }
 
-// Every value of the keys the program reads, in every view.
-std::vector<CRegistryValue> Everything()
-{
-    std::vector<CRegistryValue> all;
-    for (RegistryView view : Views()) {
-        for (const char* path : {winlogonKeyPath, runOnceKeyPath, policiesKeyPath}) {
-            for (const CRegistryValue& value : ReadAllValues(path, view))
-                all.push_back(value);
-        }
-    }
-    return all;
-}
-
 class TollveyCheckTest : public CWinlogonFixture
 {
 protected:
@@ -119,12 +106,13 @@ TEST_F(TollveyCheckTest, NamesWhatStopsAutomaticLogonAndChangesNothing)
     const std::string program = "\"" + WindowsPath(TOLLVEY_CHECK_UNIX_PATH) + "\" ";
     for (const Case& c : cases) {
         ASSERT_TRUE(WillLogOn() && c.change()) << c.label;
-        const std::vector<CRegistryValue> before = Everything();
+        const auto before = ReadAllValues({winlogonKeyPath, runOnceKeyPath, policiesKeyPath});
+        ASSERT_TRUE(before) << c.label << ": the registry as it was";
         const CProcessResult run = RunProcess(program + c.arguments);
         EXPECT_EQ(run.exitCode, c.status) << c.label << ": " << run.output;
         EXPECT_NE(run.output.find(c.line), std::string::npos) << c.label << ": " << run.output;
         EXPECT_EQ(run.output.find(password), std::string::npos) << c.label << ": the password is not shown";
-        EXPECT_TRUE(Everything() == before) << c.label << ": the registry is as it was";
+        EXPECT_TRUE(ReadAllValues({winlogonKeyPath, runOnceKeyPath, policiesKeyPath}) == before) << c.label << ": the registry is as it was";
     }
 }
 

@@ -122,6 +122,20 @@ std::optional<std::vector<CRegistryValue>> ReadAllValues(const char* path, Regis
     }
 }
 
+std::optional<std::vector<CRegistryValue>> ReadAllValues(std::initializer_list<const char*> paths)
+{
+    std::vector<CRegistryValue> all;
+    for (RegistryView view : Views()) {
+        for (const char* path : paths) {
+            const auto values = ReadAllValues(path, view);
+            if (!values)
+                return std::nullopt;
+            all.insert(all.end(), values->begin(), values->end());
+        }
+    }
+    return all;
+}
+
 bool WriteValue(const char* path, const CRegistryValue& value, RegistryView view)
 {
     CKey key(path, KEY_SET_VALUE, view);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -51,6 +52,8 @@ std::string ReadText(const char* path, const char* name, RegistryView view);
 // Every value of the key, none when the key is missing; nothing when the key is there but cannot
 // be read in full, so that a failed read never passes for a key left as it was.
 std::optional<std::vector<CRegistryValue>> ReadAllValues(const char* path, RegistryView view);
+// Every value of the keys, in every view; nothing when one of them cannot be read in full.
+std::optional<std::vector<CRegistryValue>> ReadAllValues(std::initializer_list<const char*> paths);
 bool WriteValue(const char* path, const CRegistryValue& value, RegistryView view);
 bool WriteText(const char* path, const char* name, const std::string& text, RegistryView view);
 void RemoveValue(const char* path, const char* name, RegistryView view);
