@@ -30,8 +30,6 @@ public:
     // or the command would be longer than Windows takes, false with no entry left. Off: whether no
     // entry is left.
     [[nodiscard]] bool SetReload(bool on);
-    // Whether the last SetReload failed because the command would be longer than Windows takes.
-    bool IsReloadCommandTooLong() const { return m_reloadCommandTooLong; }
 
     // Writes what the change gives through the setters above, the start-up entry last: its
     // command is built from the values the store then holds.
@@ -44,6 +42,7 @@ private:
     // Members go in reverse order: the texts, then the RunOnce key, then the Winlogon key.
     std::unique_ptr<CRegistryKey> m_winlogonKey;
     std::unique_ptr<CRegistryKey> m_runOnceKey;
+    // Whether the last SetReload failed because the command would be longer than Windows takes.
     bool m_reloadCommandTooLong;
 
 public:
