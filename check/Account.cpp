@@ -18,7 +18,7 @@ DWORD LookUpName(const char* name, CHeapString& foundIn)
     SID_NAME_USE use;
     if (!LookupAccountNameW(nullptr, CWideText(name), sid, &sidSize, domain, &domainLength, &use))
         return GetLastError();
-    ToUtf8(domain, foundIn);
+    ToCodePage(CP_UTF8, 0, domain, foundIn); // shown only
     return ERROR_SUCCESS;
 }
 

@@ -29,7 +29,7 @@ void AppendErrorText(unsigned long code, CHeapString& text)
                            message[end - 1] == L' ' || message[end - 1] == L'.'))
             --end;
         CHeapString description;
-        ToUtf8(message, description, static_cast<int>(end));
+        ToCodePage(CP_UTF8, 0, message, description, static_cast<int>(end));
         text.Append(description);
         text.Append(" ");
     }

@@ -7,7 +7,6 @@
 CWinlogonSettings::CWinlogonSettings()
     : m_winlogonKey(CRegistry::Instance().OpenKey(CRegistry::rootLocalMachine, winlogonPath)),
       m_runOnceKey(CRegistry::Instance().OpenKey(CRegistry::rootLocalMachine, runOncePath)),
-      m_reloadCommandTooLong(false),
       m_reload(false),
       m_userName(""),
       m_password(""),
@@ -56,14 +55,18 @@ bool CWinlogonSettings::SetDomain(const char* domain)
 
 bool CWinlogonSettings::SetReload(bool on)
 {
+    return WriteReload(on) == CWinlogonResult::written;
+}
+
+CWinlogonResult::Outcome CWinlogonSettings::WriteReload(bool on)
+{
     m_reload = on;
-    m_reloadCommandTooLong = false;
     if (!m_runOnceKey)
-        return false;
+        return CWinlogonResult::failed;
     if (!on) {
         // Success means no entry is left, whether it was removed now or was never there.
         static_cast<void>(m_runOnceKey->DeleteValue(reloadValueName));
-        return !m_runOnceKey->HasValue(reloadValueName);
+        return m_runOnceKey->HasValue(reloadValueName) ? CWinlogonResult::failed : CWinlogonResult::written;
     }
     CHeapString directory;
     CHeapString command;
@@ -73,12 +76,13 @@ bool CWinlogonSettings::SetReload(bool on)
     // Without its own directory the command would name a Tollvey.exe wherever Windows starts it,
     // and a longer command would be registered and never bring the values back. No entry is
     // written then, and one left from an earlier run goes: it would bring older values back.
-    m_reloadCommandTooLong = ReloadCommandLength(command.GetText()) > maxReloadCommandLength;
-    if (command.IsEmpty() || m_reloadCommandTooLong) {
+    const bool tooLong = ReloadCommandLength(command.GetText()) > maxReloadCommandLength;
+    if (command.IsEmpty() || tooLong) {
         static_cast<void>(m_runOnceKey->DeleteValue(reloadValueName));
-        return false;
+        return tooLong ? CWinlogonResult::commandTooLong : CWinlogonResult::failed;
     }
-    return m_runOnceKey->WriteString(reloadValueName, command.GetText());
+    return m_runOnceKey->WriteString(reloadValueName, command.GetText()) ? CWinlogonResult::written
+                                                                          : CWinlogonResult::failed;
 }
 
 CWinlogonResult CWinlogonSettings::Apply(const CWinlogonChange& change)
@@ -93,9 +97,7 @@ CWinlogonResult CWinlogonSettings::Apply(const CWinlogonChange& change)
         result.m_password = outcomeOf(SetPassword(change.m_password));
     if (change.m_domain != nullptr)
         result.m_domain = outcomeOf(SetDomain(change.m_domain));
-    if (change.m_reload != CWinlogonChange::reloadLeft) {
-        const bool written = SetReload(change.m_reload == CWinlogonChange::reloadOn);
-        result.m_reload = m_reloadCommandTooLong ? CWinlogonResult::commandTooLong : outcomeOf(written);
-    }
+    if (change.m_reload != CWinlogonChange::reloadLeft)
+        result.m_reload = WriteReload(change.m_reload == CWinlogonChange::reloadOn);
     return result;
 }

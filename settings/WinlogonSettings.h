@@ -38,12 +38,12 @@ public:
 private:
     void Load();
     [[nodiscard]] bool WriteWinlogon(const char* name, const char* text);
+    // SetReload's work, telling a command too long for Windows from another failure.
+    [[nodiscard]] CWinlogonResult::Outcome WriteReload(bool on);
 
     // Members go in reverse order: the texts, then the RunOnce key, then the Winlogon key.
     std::unique_ptr<CRegistryKey> m_winlogonKey;
     std::unique_ptr<CRegistryKey> m_runOnceKey;
-    // Whether the last SetReload failed because the command would be longer than Windows takes.
-    bool m_reloadCommandTooLong;
 
 public:
     bool m_reload;

@@ -15,8 +15,8 @@ public:
     CUtf8Arguments& operator=(const CUtf8Arguments&) = delete;
 
     int GetCount() const { return static_cast<int>(m_texts.size()); }
-    // The first argument that holds half of a surrogate pair, which no UTF-8 text can hold: it
-    // stands in the vector as "". -1 when every argument is whole.
+    // The first argument after the program's name that holds half of a surrogate pair, which no
+    // UTF-8 text can hold: it stands in the vector as "". -1 when every argument is whole.
     int GetFirstUnconvertible() const { return m_firstUnconvertible; }
     // As the C runtime's: the program's name first and a null entry after the last argument.
     // Valid for the life of this object.

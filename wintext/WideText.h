@@ -9,7 +9,7 @@
 
 // The text up to its terminator, or its first length characters when length is not negative.
 // False, with target "", when the text holds a surrogate without its other half.
-bool ToUtf8(const wchar_t* text, CHeapString& target, int length = -1);
+[[nodiscard]] bool ToUtf8(const wchar_t* text, CHeapString& target, int length = -1);
 
 // The same in another of Windows' code pages, with WideCharToMultiByte's flags, for showing: what
 // the code page lacks, or what is not a character, becomes a stand-in. "" when the text cannot be

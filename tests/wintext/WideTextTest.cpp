@@ -30,7 +30,7 @@ TEST(WideText, ToUtf8GivesEveryCharacterExactly)
 {
     for (const CTextCase& c : texts) {
         CHeapString target("stale");
-        ToUtf8(c.utf16, target);
+        EXPECT_TRUE(ToUtf8(c.utf16, target)) << c.label;
         EXPECT_STREQ(target.GetText(), c.utf8) << c.label;
     }
 }
@@ -51,8 +51,29 @@ TEST(WideText, ToUtf8TakesTheLengthGiven)
     };
     for (const Case& c : cases) {
         CHeapString target("stale");
-        ToUtf8(c.text, target, c.length);
+        EXPECT_TRUE(ToUtf8(c.text, target, c.length)) << c.label;
         EXPECT_STREQ(target.GetText(), c.utf8) << c.label;
+    }
+}
+
+TEST(WideText, ToUtf8RefusesHalfOfASurrogatePair)
+{
+    struct Case
+    {
+        const char* label;
+        const wchar_t* text;
+        int length;
+    };
+    const Case cases[] = {
+        {"a high half at the end", L"ab\xD83D", -1},
+        {"a low half alone", L"a\xDE00" L"z", -1},
+        {"a high half before another character", L"\xD83Dx", -1},
+        {"a pair cut by the length", L"\xD83D\xDE00", 1},
+    };
+    for (const Case& c : cases) {
+        CHeapString target("stale");
+        EXPECT_FALSE(ToUtf8(c.text, target, c.length)) << c.label;
+        EXPECT_STREQ(target.GetText(), "") << c.label;
     }
 }
 
@@ -75,6 +96,14 @@ TEST(Utf8Arguments, ConvertsEachArgumentAndEndsWithNull)
     for (int i = 0; i < 4; ++i)
         EXPECT_STREQ(arguments.GetVector()[i], expected[i]) << "argument " << i;
     EXPECT_EQ(arguments.GetVector()[4], nullptr) << "the entry after the last";
+    EXPECT_EQ(arguments.GetFirstUnconvertible(), -1) << "every argument whole";
+}
+
+TEST(Utf8Arguments, NamesTheFirstArgumentWithHalfAPairButNotTheProgram)
+{
+    const wchar_t* const argv[] = {L"C:\\a\xD800\\prog.exe", L"-u=a", L"-p=\xDC00", L"-d=\xD800"};
+    EXPECT_EQ(CUtf8Arguments(4, argv).GetFirstUnconvertible(), 2);
+    EXPECT_EQ(CUtf8Arguments(2, argv).GetFirstUnconvertible(), -1) << "the program's own name";
 }
 
 TEST(Utf8Arguments, NoVectorGivesNoArguments)
