@@ -44,7 +44,8 @@ chcp 65001 >nul 2>&1
 
 rem A double quote in a value below would end its set command early, and cmd would run the rest of
 rem the line as a command of its own. So this file's own set lines are read first as text, which cmd
-rem does not parse, and one that holds a quote beyond the two around its value is refused.
+rem does not parse, and one that holds a quote beyond the two around its value is refused. They are
+rem found as they are written below, each at the start of its line: keep them so.
 set "STATUS=5"
 for /f "delims=" %%l in ('find "set ""LOGON_" ^< "%~f0"') do (
     set "LINE=%%l"
@@ -60,7 +61,7 @@ set "LOGON_DOMAIN=%COMPUTERNAME%"
 rem This configuration's version, a number: raise it with every change of the values above. A run
 rem that leaves a computer ready to log on by itself records it in the registry, where the detection
 rem rule of a device-management deployment looks for it (see README.md).
-set "CONFIGURATION_VERSION=1"
+set "LOGON_CONFIGURATION_VERSION=1"
 
 rem Two characters that read as two only when this file is read as UTF-8; leave them as they are.
 set "UTF8_PROBE=ä€"
@@ -149,7 +150,7 @@ set "STATUS=8"
 reg delete "%VERSION_KEY%" /v ConfigurationVersion /f %VERSION_VIEW% >nul 2>&1
 goto finish
 :record
-reg add "%VERSION_KEY%" /v ConfigurationVersion /t REG_SZ /d "%CONFIGURATION_VERSION%" /f %VERSION_VIEW% >nul 2>&1
+reg add "%VERSION_KEY%" /v ConfigurationVersion /t REG_SZ /d "%LOGON_CONFIGURATION_VERSION%" /f %VERSION_VIEW% >nul 2>&1
 if errorlevel 1 set "STATUS=1"
 goto finish
 

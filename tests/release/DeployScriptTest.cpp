@@ -244,6 +244,7 @@ TEST_F(DeployScriptTest, FromAShareFolderItStoresEachValueAsWrittenOrRefusesBefo
         // 0: every value stored as written, and the configuration version recorded; 8: the values
         // stored as written, for an account this computer does not have; otherwise nothing written
         unsigned long status;
+        const char* version = nullptr; // the configuration version, when not as shipped
     };
     const std::string user = ThisUser();
     const Case cases[] = {
@@ -259,17 +260,20 @@ TEST_F(DeployScriptTest, FromAShareFolderItStoresEachValueAsWrittenOrRefusesBefo
         {"an account this computer does not have", "kiosk", "change-me", "", 8},
         {"a double quote", user, "pa\"ss", "", 5},
         {"a double quote before &", user, "a\"&b", "", 5},
+        {"a double quote in the configuration version", user, "change-me", "", 5, "1\"&b"},
         {"an empty user name", "", "change-me", "", 5},
         {"a user name of blanks", "   ", "change-me", "", 5},
     };
     for (const Case& c : cases) {
         ResetValues();
         RemoveVersion();
-        const std::string script = WithScriptValue(WithScriptValue(m_shipped, "LOGON_USER", c.user),
-                                                   "LOGON_PASSWORD", c.password);
+        std::string script = WithScriptValue(WithScriptValue(m_shipped, "LOGON_USER", c.user),
+                                             "LOGON_PASSWORD", c.password);
+        if (c.version != nullptr)
+            script = WithScriptValue(script, "LOGON_CONFIGURATION_VERSION", c.version);
         const CProcessResult run = RunScript(ShareWith(script), "", NativeCmd(), c.switches);
         EXPECT_EQ(run.exitCode, c.status) << c.label << ": " << run.output << run.errors;
-        EXPECT_EQ(RecordedVersion(), c.status == 0 ? ScriptValue(m_shipped, "CONFIGURATION_VERSION") : "<missing>")
+        EXPECT_EQ(RecordedVersion(), c.status == 0 ? ScriptValue(m_shipped, "LOGON_CONFIGURATION_VERSION") : "<missing>")
             << c.label;
         if (c.status != 0 && c.status != 8) {
             EXPECT_EQ(Written(), "") << c.label << ": nothing written";
@@ -349,7 +353,7 @@ TEST_F(DeployScriptTest, OffSwitchesAutomaticLogonOffAndRemovesThePrograms)
         if (c.installed) {
             EXPECT_EQ(Winlogon("DefaultPassword"), ScriptValue(m_shipped, "LOGON_PASSWORD")) << c.arguments;
             EXPECT_EQ(Entry(), "left by the dialog") << c.arguments;
-            EXPECT_EQ(RecordedVersion(), ScriptValue(m_shipped, "CONFIGURATION_VERSION")) << c.arguments;
+            EXPECT_EQ(RecordedVersion(), ScriptValue(m_shipped, "LOGON_CONFIGURATION_VERSION")) << c.arguments;
             ExpectInstalled();
             continue;
         }
@@ -372,5 +376,5 @@ TEST_F(DeployScriptIn32BitCmdTest, InstallsThePairForThisWindowsIntoTheNativePro
     ExpectInstalled();
     EXPECT_EQ(Winlogon("DefaultUserName"), ThisUser());
     EXPECT_EQ(Winlogon("DefaultPassword"), ScriptValue(m_shipped, "LOGON_PASSWORD"));
-    EXPECT_EQ(RecordedVersion(), ScriptValue(m_shipped, "CONFIGURATION_VERSION")) << "in the 64-bit view";
+    EXPECT_EQ(RecordedVersion(), ScriptValue(m_shipped, "LOGON_CONFIGURATION_VERSION")) << "in the 64-bit view";
 }
