@@ -31,13 +31,15 @@ void ReadWinlogon(const CRegistryKey& winlogon, CLogonState& state)
     state.countIsNumber = winlogon.ReadDword("AutoLogonCount", state.count);
 }
 
-// A policy set as a list of lines (REG_MULTI_SZ) counts by its first line.
+// A policy set as a list of lines (REG_MULTI_SZ) counts by its first line; one that is not whole
+// UTF-16 holds text all the same.
 bool HoldsText(const CRegistryKey* key, const char* name)
 {
     CHeapString text;
-    if (key != nullptr)
-        static_cast<void>(key->ReadString(name, text)); // any type: only whether it holds text counts
-
+    if (key == nullptr)
+        return false;
+    if (!key->ReadString(name, text) && key->GetLastStatus() == ERROR_NO_UNICODE_TRANSLATION)
+        return true;
     return !text.IsEmpty();
 }
 

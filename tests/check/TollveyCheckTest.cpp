@@ -83,6 +83,9 @@ TEST_F(TollveyCheckTest, NamesWhatStopsAutomaticLogonAndChangesNothing)
          "ok    AutoLogonCount is 2: each automatic logon counts it down"},
         {"message title", [] { return WriteText(policiesKeyPath, "LegalNoticeCaption", "Notice", KEY_WOW64_64KEY); },
          1, "STOP  LegalNoticeCaption is set"},
+        {"message title with half a surrogate pair",
+         [] { return WriteText(policiesKeyPath, "LegalNoticeCaption", "\xED\xA0\x80", KEY_WOW64_64KEY); }, 1,
+         "STOP  LegalNoticeCaption is set"},
         // As a security policy keeps it: a list of lines.
         {"message text",
          [] {
