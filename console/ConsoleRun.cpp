@@ -45,7 +45,7 @@ bool ApplySettings(const CConsoleCmdLine& cmdLine)
         std::puts("Couldn't modify the Windows NT Registry.");
         std::puts("You must have the administrator privileges.");
     }
-    // A command too long to register is no missing right: the values above are written.
+    // A command too long to register is no missing right, and is told as what it is.
     if (result.m_reload == CWinlogonResult::commandTooLong)
         std::puts("The start-up command would be longer than the 260 characters Windows runs, "
                   "and was not registered.");

@@ -3,7 +3,7 @@
 
     make-release.py --pair32 BUILD --pair64 BUILD --source DIR --output DIR
 
-BUILD is the folder of a Windows build that has built both programs (the win32 preset's, and the
+BUILD is the folder of a Windows build that has built its programs (the win32 preset's, and the
 win64 preset's); its release-pair.txt names its version, its processor and its programs. The 32-bit
 pair goes at the archive's top, where scripts written for it find it, the 64-bit pair into x64/,
 with the README, the licence and the docs from DIR, all in the folder NAME inside OUTPUT/NAME.zip

@@ -13,13 +13,6 @@ const char* const policiesKeyPath = "Software\\Microsoft\\Windows\\CurrentVersio
 const char* const password = "pa55-w0rd";
 const std::string nul(sizeof(wchar_t), '\0');
 
-std::string ThisUser()
-{
-    wchar_t name[256];
-    DWORD length = 256;
-    return GetUserNameW(name, &length) ? Utf8(name) : "<no user>";
-}
-
 std::string ThisComputer()
 {
     wchar_t name[MAX_COMPUTERNAME_LENGTH + 1];

@@ -95,14 +95,6 @@ std::string Shown(const char* name)
     return data->compare(0, text.size(), text) == 0 ? data->substr(text.size()) : *data;
 }
 
-// The account Wine's LookupAccountNameW knows on this computer: the prefix's own user.
-std::string ThisUser()
-{
-    wchar_t name[256];
-    DWORD length = 256;
-    return GetUserNameW(name, &length) ? Utf8(name) : "<no user>";
-}
-
 const char* const versionKeyPath = "SOFTWARE\\Tollvey";
 
 // The configuration version the script recorded, in the 64-bit view, where detection rules look.

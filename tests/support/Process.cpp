@@ -178,3 +178,10 @@ void RemoveTree(const std::string& directory)
     }
     RemoveDirectoryW(LongPath(base).c_str());
 }
+
+std::string ThisUser()
+{
+    wchar_t name[256];
+    DWORD length = 256;
+    return GetUserNameW(name, &length) ? Utf8(name) : "<no user>";
+}

@@ -33,3 +33,7 @@ bool CopyInto(const std::string& from, const std::string& to);
 // A fresh, empty directory for one test, under the temporary folder; removed by RemoveTree.
 std::string MakeScratchDirectory(const std::string& name);
 void RemoveTree(const std::string& directory);
+
+// The user this process runs as: under Wine, the prefix's own user, the one account that
+// LookupAccountNameW knows on this computer.
+std::string ThisUser();
