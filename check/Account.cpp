@@ -34,21 +34,25 @@ bool IsThisComputers(const char* domain)
 
 } // namespace
 
-CLookup LookUpAccount(const char* userName, const char* domain)
+void MakeAccountName(const char* domain, const char* userName, CHeapString& name)
 {
-    CHeapString name(domain);
+    name.Assign(domain);
     if (!name.IsEmpty())
         name.Append("\\");
     name.Append(userName);
+}
+
+CLookup LookUpAccount(const char* userName, const char* domain)
+{
+    CHeapString name;
+    MakeAccountName(domain, userName, name);
 
     CLookup lookup;
     CHeapString foundIn;
     const DWORD error = LookUpName(name.GetText(), foundIn);
     if (error == ERROR_SUCCESS) {
         lookup.answer = CLookup::yes;
-        lookup.detail.Assign(foundIn.GetText());
-        lookup.detail.Append("\\");
-        lookup.detail.Append(userName);
+        MakeAccountName(foundIn.GetText(), userName, lookup.detail);
     } else if (error == ERROR_NONE_MAPPED && IsThisComputers(domain)) {
         lookup.answer = CLookup::no;
     } else if (error == ERROR_NONE_MAPPED) {

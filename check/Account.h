@@ -8,3 +8,6 @@
 // computer in no domain) and this computer has no such account. Unknown otherwise, with the
 // reason: a domain controller may be out of reach.
 CLookup LookUpAccount(const char* userName, const char* domain);
+
+// "domain\userName", or userName alone when there is no domain: the name Windows looks up.
+void MakeAccountName(const char* domain, const char* userName, CHeapString& name);

@@ -1,5 +1,6 @@
 #include "Findings.h"
 
+#include "Account.h"
 #include "SystemError.h"
 
 #include <cstring>
@@ -82,11 +83,7 @@ void EvaluateAccount(const CLogonState& state, CFindings& findings)
         return;
     }
     CHeapString account;
-    if (!state.domain.IsEmpty()) {
-        account.Assign(state.domain.GetText());
-        account.Append("\\");
-    }
-    account.Append(state.userName);
+    MakeAccountName(state.domain.GetText(), state.userName.GetText(), account);
     CHeapString text("account ");
     text.Append(account);
     switch (state.account.answer) {
