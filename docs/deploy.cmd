@@ -110,8 +110,8 @@ set "DOMAIN_ARGUMENT=%VALUE%"
 
 rem Characters outside ASCII read as others when this file is not read as UTF-8 (a cmd that could not
 rem switch, as without a console); values in ASCII read alike in every code page. The delimiters are
-rem every printable ASCII character but the double quote, and the tab, so any token left is something
-rem else.
+rem every printable ASCII character but the double quote, and the tab, so any token left is
+rem something else.
 set "STATUS=6"
 if not "%UTF8_PROBE:~1%"=="" if "%UTF8_PROBE:~2%"=="" goto copy
 for /f "delims=	!#$%%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\]^_`abcdefghijklmnopqrstuvwxyz{|}~ " %%c in ("-%LOGON_USER%%LOGON_PASSWORD%%LOGON_DOMAIN%") do goto finish
@@ -129,7 +129,7 @@ if errorlevel 1 goto finish
 
 set "STATUS=4"
 set "PROGRAM=%TARGET%\"
-call :Runs
+call :Runs TollveyCmd.exe
 if errorlevel 1 goto finish
 rem The script runs again at each start-up, so it registers no start-up entry (-r-), which would keep
 rem the password in one more place. TollveyCmd.exe prints the password: its output goes nowhere, so
@@ -142,7 +142,7 @@ rem TollveyCheck.exe shows no password, so its findings go to the output. Only w
 rem logon is a failure: a check that could not run, or could not tell, is none. A computer that
 rem will not log on by itself keeps no configuration version, so that a detection rule does not
 rem take it for done.
-"%TARGET%\TollveyCheck.exe" -? >nul 2>&1
+call :Runs TollveyCheck.exe
 if errorlevel 1 goto record
 "%TARGET%\TollveyCheck.exe"
 if not "%ERRORLEVEL%"=="1" goto record
@@ -159,7 +159,7 @@ set "STATUS=3"
 if not exist "%SOURCE%TollveyCmd.exe" goto finish
 set "STATUS=4"
 set "PROGRAM=%SOURCE%"
-call :Runs
+call :Runs TollveyCmd.exe
 if errorlevel 1 goto finish
 rem Automatic logon off, the password forgotten, no start-up entry.
 "%SOURCE%TollveyCmd.exe" -u= -p= -r- >nul 2>&1
@@ -227,10 +227,10 @@ if "%QUOTES_OUT:~-1%"==" " (
 if not "%QUOTES_TURNED:~5,-1%"=="%QUOTES_OUT:~4%" exit /b 1
 exit /b 0
 
-rem Ends with status 1 when TollveyCmd.exe in the folder PROGRAM cannot run here. When a program
-rem cannot start, cmd leaves a status of its own, which could read as one of TollveyCmd.exe's; with
-rem -? it changes nothing and ends with 0.
+rem Ends with status 1 when the program named (TollveyCmd.exe or TollveyCheck.exe) in the folder
+rem PROGRAM cannot run here. When a program cannot start, cmd leaves a status of its own, which
+rem could read as one of the program's; with -? it changes nothing and ends with 0.
 :Runs
-"%PROGRAM%TollveyCmd.exe" -? >nul 2>&1
+"%PROGRAM%%~1" -? >nul 2>&1
 if not "%ERRORLEVEL%"=="0" exit /b 1
 exit /b 0
