@@ -3,16 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-CCmdLine::CCmdLine()
-    : m_tokenCount(0),
-      m_tokens(nullptr),
-      m_missingRequired(nullptr),
-      m_exclusivePair(nullptr, nullptr),
-      m_dependencyPair(nullptr, nullptr),
-      m_invalidToken(0)
-{
-}
-
 bool CCmdLine::CByName::operator()(const CCmdLineArg* a, const CCmdLineArg* b) const
 {
     const int order = std::strcmp(a->GetName(), b->GetName());
@@ -139,28 +129,25 @@ const char* CCmdLine::GetToken(uint32_t index) const
 const char* CCmdLine::GetErrorText()
 {
     // Parse stops at the first failure, so at most one record is set.
+    m_error.Assign("");
     if (m_invalidToken != 0) {
         m_error.Assign("Invalid argument: ");
         m_error.Append(GetToken(m_invalidToken));
-        m_error.Append("\n\n");
     } else if (m_exclusivePair.first != nullptr) {
         m_error.Assign("Exclusive arguments: ");
         m_error.Append(m_exclusivePair.first->GetName());
         m_error.Append(" and ");
         m_error.Append(m_exclusivePair.second->GetName());
-        m_error.Append("\n\n");
     } else if (m_dependencyPair.first != nullptr) {
         m_error.Assign(m_dependencyPair.second->GetName());
         m_error.Append(" is invalid without ");
         m_error.Append(m_dependencyPair.first->GetName());
-        m_error.Append("\n\n");
     } else if (m_missingRequired != nullptr) {
         m_error.Assign("Missing required argument: ");
         m_error.Append(m_missingRequired->GetName());
-        m_error.Append("\n\n");
-    } else {
-        m_error.Assign("");
     }
+    if (!m_error.IsEmpty())
+        m_error.Append("\n\n");
     return m_error.GetText();
 }
 

@@ -15,7 +15,7 @@
 class CCmdLine
 {
 public:
-    CCmdLine();
+    CCmdLine() = default;
     CCmdLine(const CCmdLine&) = delete;
     CCmdLine& operator=(const CCmdLine&) = delete;
 
@@ -66,10 +66,10 @@ private:
     DependencyMap m_dependencies;
     CHeapString m_usage;
     CHeapString m_error;
-    uint32_t m_tokenCount;
-    const char* const* m_tokens;
-    CCmdLineArg* m_missingRequired;
+    uint32_t m_tokenCount = 0;
+    const char* const* m_tokens = nullptr;
+    CCmdLineArg* m_missingRequired = nullptr;
     std::pair<CCmdLineArg*, CCmdLineArg*> m_exclusivePair;
     std::pair<CCmdLineArg*, CCmdLineArg*> m_dependencyPair;
-    uint32_t m_invalidToken;
+    uint32_t m_invalidToken = 0;
 };

@@ -27,11 +27,6 @@ bool StartsWithIgnoreCase(const char* text, const char* prefix)
     return true;
 }
 
-CCmdLineArg::CCmdLineArg(const char* name, const char* description, uint32_t flags)
-    : m_name(name), m_description(description), m_flags(flags), m_given(false)
-{
-}
-
 bool CCmdLineArg::SetValue(const char*)
 {
     m_given = true;
@@ -47,15 +42,12 @@ CCmdLineArgString::CCmdLineArgString(const char* name, const char* description,
 const char* CCmdLineArgString::GetValueChoices()
 {
     m_choices.Assign("");
-    if (m_allowedValues.empty())
-        return m_choices.GetText();
-    m_choices.Append("{");
     for (size_t i = 0; i < m_allowedValues.size(); ++i) {
-        if (i != 0)
-            m_choices.Append("|");
+        m_choices.Append(i == 0 ? "{" : "|");
         m_choices.Append(m_allowedValues[i]);
     }
-    m_choices.Append("}");
+    if (!m_choices.IsEmpty())
+        m_choices.Append("}");
     return m_choices.GetText();
 }
 
@@ -104,15 +96,8 @@ bool CCmdLineArgToggle::IsValidValue(const char* text) const
 bool CCmdLineArgToggle::SetValue(const char* text)
 {
     CCmdLineArg::SetValue(text);
-    switch (text[0]) {
-    case '\0':
-    case '+':
-        m_state = true;
-        return true;
-    case '-':
-        m_state = false;
-        return true;
-    default:
+    if (text[0] != '\0' && text[0] != '+' && text[0] != '-')
         return false;
-    }
+    m_state = text[0] != '-';
+    return true;
 }

@@ -31,13 +31,14 @@ public:
     bool IsNamed() const { return !IsPositional(); }
 
 protected:
-    CCmdLineArg(const char* name, const char* description, uint32_t flags);
+    CCmdLineArg(const char* name, const char* description, uint32_t flags)
+        : m_name(name), m_description(description), m_flags(flags) {}
 
 private:
     CHeapString m_name;
     CHeapString m_description;
     uint32_t m_flags;
-    bool m_given;
+    bool m_given = false;
 };
 
 class CCmdLineArgString : public CCmdLineArg
