@@ -31,21 +31,11 @@ CHeapString::CHeapString(const char* text) : m_text(nullptr)
     Assign(text);
 }
 
-CHeapString::CHeapString(const CHeapString& other) : m_text(nullptr)
-{
-    Assign(other.m_text);
-}
-
 CHeapString& CHeapString::operator=(const CHeapString& other)
 {
     if (this != &other)
         Assign(other.m_text);
     return *this;
-}
-
-CHeapString::~CHeapString()
-{
-    Release();
 }
 
 void CHeapString::Release()
@@ -104,9 +94,7 @@ void CHeapString::Append(const CHeapString& other)
 CHeapString CHeapString::Substring(size_t pos, size_t count) const
 {
     CHeapString result;
-    const size_t length = m_text ? std::strlen(m_text) : 0;
-    if (pos >= length || count == 0)
-        return result;
-    result.Assign(m_text + pos, count);
+    if (m_text != nullptr && pos < std::strlen(m_text))
+        result.Assign(m_text + pos, count);
     return result;
 }

@@ -7,9 +7,9 @@ class CHeapString
 {
 public:
     CHeapString(const char* text = "");
-    CHeapString(const CHeapString& other);
+    CHeapString(const CHeapString& other) : CHeapString(other.m_text) {}
     CHeapString& operator=(const CHeapString& other);
-    ~CHeapString();
+    ~CHeapString() { Release(); }
 
     // Frees the buffer; the string holds no text until the next Assign or Reserve.
     void Release();
