@@ -2,24 +2,16 @@
 
 #include "WideText.h"
 
+#include <iterator>
 #include <new>
 
 namespace {
 
 HKEY RootOf(int rootIndex)
 {
-    switch (rootIndex) {
-    case 0:
-        return HKEY_CLASSES_ROOT;
-    case 1:
-        return HKEY_CURRENT_USER;
-    case 2:
-        return HKEY_LOCAL_MACHINE;
-    case 3:
-        return HKEY_USERS;
-    default:
-        return nullptr;
-    }
+    const HKEY roots[] = {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS};
+    return rootIndex >= 0 && rootIndex < static_cast<int>(std::size(roots)) ? roots[rootIndex]
+                                                                             : nullptr;
 }
 
 // A 32-bit process on 64-bit Windows sees HKLM\Software redirected to Wow6432Node, where Winlogon

@@ -5,17 +5,6 @@
 
 #include <cstdlib>
 
-namespace {
-
-bool IsStringType(DWORD type)
-{
-    return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
-}
-
-} // namespace
-
-CRegistryKey::CRegistryKey(HKEY hKey) : m_hKey(hKey), m_lastStatus(ERROR_SUCCESS) {}
-
 CRegistryKey::~CRegistryKey()
 {
     // Nothing is left to tell a failure to.
@@ -55,25 +44,24 @@ bool CRegistryKey::ReadString(const char* name, CHeapString& target) const
     wchar_t* buffer =
         static_cast<wchar_t*>(AllocateOrStop(size / sizeof(wchar_t) + 2, sizeof(wchar_t)));
     DWORD length = size;
-    const bool read = Succeeded(RegQueryValueExW(m_hKey, wideName, nullptr, &type,
-                                                 reinterpret_cast<BYTE*>(buffer), &length));
-    bool converted = true;
-    if (!read) {
+    LONG status = RegQueryValueExW(m_hKey, wideName, nullptr, &type, reinterpret_cast<BYTE*>(buffer),
+                                   &length);
+    if (status != ERROR_SUCCESS) {
         target.Assign("");
-    } else if (IsStringType(type)) {
+    } else if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) {
         buffer[length / sizeof(wchar_t)] = L'\0';
-        converted = ToUtf8(buffer, target);
+        if (!ToUtf8(buffer, target))
+            status = ERROR_NO_UNICODE_TRANSLATION;
+        else if (type != REG_SZ)
+            status = ERROR_UNSUPPORTED_TYPE;
     } else {
         char* bytes = reinterpret_cast<char*>(buffer);
         bytes[length] = '\0';
         target.Assign(bytes);
+        status = ERROR_UNSUPPORTED_TYPE;
     }
     std::free(buffer);
-    if (!read)
-        return false;
-    if (!converted)
-        return Succeeded(ERROR_NO_UNICODE_TRANSLATION);
-    return Succeeded(type == REG_SZ ? ERROR_SUCCESS : ERROR_UNSUPPORTED_TYPE);
+    return Succeeded(status);
 }
 
 bool CRegistryKey::ReadDword(const char* name, unsigned long& value) const

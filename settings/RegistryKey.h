@@ -9,7 +9,7 @@
 class CRegistryKey
 {
 public:
-    explicit CRegistryKey(HKEY hKey);
+    explicit CRegistryKey(HKEY hKey) : m_hKey(hKey) {}
     // The handle has one owner, which holds the key where OpenKey put it: neither copied nor moved.
     CRegistryKey(const CRegistryKey&) = delete;
     CRegistryKey& operator=(const CRegistryKey&) = delete;
@@ -40,5 +40,5 @@ private:
     bool Succeeded(LONG status) const;
 
     HKEY m_hKey;
-    mutable LONG m_lastStatus;
+    mutable LONG m_lastStatus = ERROR_SUCCESS;
 };

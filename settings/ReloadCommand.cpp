@@ -48,11 +48,7 @@ void AppendQuotedArgument(const char* argument, CHeapString& command)
             AppendBackslashes(backslashes * 2, command);
             break;
         }
-        if (*p == '"') {
-            AppendBackslashes(backslashes * 2 + 1, command);
-        } else {
-            AppendBackslashes(backslashes, command);
-        }
+        AppendBackslashes(*p == '"' ? backslashes * 2 + 1 : backslashes, command);
         const char character[2] = {*p, '\0'};
         command.Append(character);
         backslashes = 0;
@@ -72,13 +68,10 @@ void BuildReloadCommand(const char* directory, const char* userName, const char*
     path.Append("Tollvey.exe");
     // A path cannot hold a double quote, so enclosing it is all the quoting it needs; unquoted,
     // a path with a blank could start another program (C:\Program.exe).
-    if (NeedsQuotes(path.GetText(), " \t")) {
-        command.Assign("\"");
-        command.Append(path);
-        command.Append("\"");
-    } else {
-        command.Assign(path.GetText());
-    }
+    const char* quote = NeedsQuotes(path.GetText(), " \t") ? "\"" : "";
+    command.Assign(quote);
+    command.Append(path);
+    command.Append(quote);
 
     AppendOption("-u=", userName, command);
     AppendOption("-p=", password, command);

@@ -6,11 +6,7 @@
 
 CWinlogonSettings::CWinlogonSettings()
     : m_winlogonKey(CRegistry::Instance().OpenKey(CRegistry::rootLocalMachine, winlogonPath)),
-      m_runOnceKey(CRegistry::Instance().OpenKey(CRegistry::rootLocalMachine, runOncePath)),
-      m_reload(false),
-      m_userName(""),
-      m_password(""),
-      m_domain("")
+      m_runOnceKey(CRegistry::Instance().OpenKey(CRegistry::rootLocalMachine, runOncePath))
 {
     Load();
 }

@@ -46,7 +46,7 @@ private:
     std::unique_ptr<CRegistryKey> m_runOnceKey;
 
 public:
-    bool m_reload;
+    bool m_reload = false;
     CHeapString m_userName;
     CHeapString m_password;
     CHeapString m_domain;
