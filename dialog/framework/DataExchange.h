@@ -9,9 +9,7 @@ class CDataExchange
 {
 public:
     CDataExchange(HWND dialog, bool saveAndValidate)
-        : m_bSaveAndValidate(saveAndValidate), m_hWndDialog(dialog), m_failed(false)
-    {
-    }
+        : m_bSaveAndValidate(saveAndValidate), m_hWndDialog(dialog) {}
 
     // The control's window, or null after marking the exchange failed.
     HWND PrepareCtrl(int id);
@@ -25,7 +23,7 @@ public:
 
 private:
     HWND m_hWndDialog;
-    bool m_failed;
+    bool m_failed = false;
 };
 
 void DDX_Text(CDataExchange* pDX, int id, CString& value);

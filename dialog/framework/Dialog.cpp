@@ -14,11 +14,6 @@ LONG Centred(LONG areaStart, LONG areaEnd, LONG size, LONG limitStart, LONG limi
 
 } // namespace
 
-CDialog::CDialog(UINT templateId, HWND parent)
-    : m_templateId(templateId), m_hWndParent(parent), m_hWnd(nullptr)
-{
-}
-
 INT_PTR CDialog::DoModal()
 {
     const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId),
@@ -64,12 +59,6 @@ void CDialog::OnOK()
     if (UpdateData(true))
         EndDialog(IDOK);
 }
-
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
-
-void CDialog::DoDataExchange(CDataExchange*) {}
-
-void CDialog::EndDialog(int result) { ::EndDialog(m_hWnd, result); }
 
 void CDialog::CenterWindow()
 {

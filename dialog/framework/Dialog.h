@@ -8,7 +8,8 @@
 class CDialog
 {
 public:
-    explicit CDialog(UINT templateId, HWND parent = nullptr);
+    explicit CDialog(UINT templateId, HWND parent = nullptr)
+        : m_templateId(templateId), m_hWndParent(parent) {}
     CDialog(const CDialog&) = delete;
     CDialog& operator=(const CDialog&) = delete;
     virtual ~CDialog() = default;
@@ -26,10 +27,10 @@ protected:
     // True lets the dialog manager focus the first control that takes the focus.
     virtual BOOL OnInitDialog();
     virtual void OnOK();
-    virtual void OnCancel();
-    virtual void DoDataExchange(CDataExchange* pDX);
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
+    virtual void DoDataExchange(CDataExchange*) {}
 
-    void EndDialog(int result);
+    void EndDialog(int result) { ::EndDialog(m_hWnd, result); }
     // Over the parent, or over the primary monitor's work area when there is none; kept inside that area.
     void CenterWindow();
 
@@ -38,5 +39,5 @@ private:
 
     UINT m_templateId;
     HWND m_hWndParent;
-    HWND m_hWnd;
+    HWND m_hWnd = nullptr;
 };

@@ -30,20 +30,6 @@ void TakeFileTitle(const char* path, CString& title)
 
 CWinApp* CWinApp::s_app = nullptr;
 
-CWinApp::CWinApp() : m_exitCode(0)
-{
-    s_app = this;
-}
-
-CWinApp::~CWinApp()
-{
-    s_app = nullptr;
-}
-
-bool CWinApp::InitInstance() { return true; }
-
-int CWinApp::ExitInstance() { return m_exitCode; }
-
 void CWinApp::Start()
 {
     if (m_title.LoadString(idAppTitle))

@@ -9,15 +9,15 @@
 class CWinApp
 {
 public:
-    CWinApp();
+    CWinApp() { s_app = this; }
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
-    virtual ~CWinApp();
+    virtual ~CWinApp() { s_app = nullptr; }
 
     // Called once at start-up; the program ends when it returns.
-    virtual bool InitInstance();
+    virtual bool InitInstance() { return true; }
     // Its result is the process's exit status.
-    virtual int ExitInstance();
+    virtual int ExitInstance() { return m_exitCode; }
 
     // Takes the application title before InitInstance runs.
     void Start();
@@ -31,7 +31,7 @@ private:
     static CWinApp* s_app;
 
     CString m_title;
-    int m_exitCode;
+    int m_exitCode = 0;
 };
 
 inline CWinApp* AfxGetApp() { return CWinApp::GetApp(); }
