@@ -35,7 +35,7 @@ bool ApplySettings(const CConsoleCmdLine& cmdLine)
     const CWinlogonChange change = {
         cmdLine.m_userName.GetGivenValue(), cmdLine.m_password.GetGivenValue(),
         cmdLine.m_domain.GetGivenValue(),
-        cmdLine.m_reload.GetValue() ? CWinlogonChange::reloadOn : CWinlogonChange::reloadOff};
+        CWinlogonChange::ReloadOf(cmdLine.m_reload.GetValue())};
     CWinlogonSettings settings;
     const CWinlogonResult result = settings.Apply(change);
     PrintEchoLine("Username:    ", change.m_userName);

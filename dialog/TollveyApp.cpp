@@ -11,11 +11,6 @@
 
 namespace {
 
-CWinlogonChange::Reload ReloadOf(bool on)
-{
-    return on ? CWinlogonChange::reloadOn : CWinlogonChange::reloadOff;
-}
-
 // Exactly the values given, and the start-up entry only when it was asked about. False when a
 // write failed.
 bool ApplyGivenValues(const CDialogCmdLine& cmdLine, CWinlogonSettings& settings)
@@ -23,7 +18,8 @@ bool ApplyGivenValues(const CDialogCmdLine& cmdLine, CWinlogonSettings& settings
     const CWinlogonChange change = {
         cmdLine.m_userName.GetGivenValue(), cmdLine.m_password.GetGivenValue(),
         cmdLine.m_domain.GetGivenValue(),
-        cmdLine.m_reload.IsGiven() ? ReloadOf(cmdLine.m_reload.GetValue()) : CWinlogonChange::reloadLeft};
+        cmdLine.m_reload.IsGiven() ? CWinlogonChange::ReloadOf(cmdLine.m_reload.GetValue())
+                                   : CWinlogonChange::reloadLeft};
     return settings.Apply(change).IsDone();
 }
 
@@ -31,7 +27,8 @@ bool ApplyGivenValues(const CDialogCmdLine& cmdLine, CWinlogonSettings& settings
 bool SaveEditedValues(const CTollveyDlg& dialog, CWinlogonSettings& settings)
 {
     const CWinlogonResult result = settings.Apply(
-        {dialog.m_userName, dialog.m_password, dialog.m_domain, ReloadOf(dialog.m_reload != 0)});
+        {dialog.m_userName, dialog.m_password, dialog.m_domain,
+         CWinlogonChange::ReloadOf(dialog.m_reload != 0)});
     const bool tooLong = result.m_reload == CWinlogonResult::commandTooLong;
     AfxMessageBox(result.HasFailed() ? IDS_SAVE_FAILED : tooLong ? IDS_RELOAD_TOO_LONG : IDS_SAVED, MB_OK);
     return result.IsDone();

@@ -5,6 +5,7 @@ class CWinlogonChange
 {
 public:
     enum Reload { reloadLeft, reloadOn, reloadOff };
+    static Reload ReloadOf(bool on) { return on ? reloadOn : reloadOff; }
 
     // A text is written when given and left alone when null; it stays the caller's.
     const char* m_userName = nullptr;
