@@ -33,12 +33,6 @@ bool CCmdLineArg::SetValue(const char*)
     return true;
 }
 
-CCmdLineArgString::CCmdLineArgString(const char* name, const char* description,
-                                     const char* defaultValue, uint32_t flags)
-    : CCmdLineArg(name, description, flags), m_defaultValue(defaultValue)
-{
-}
-
 const char* CCmdLineArgString::GetValueChoices()
 {
     m_choices.Assign("");
@@ -77,15 +71,6 @@ void CCmdLineArgString::AddAllowedValue(const char* value)
 const char* CCmdLineArgString::GetValue() const
 {
     return IsGiven() ? m_value.GetText() : m_defaultValue.GetText();
-}
-
-CCmdLineArgToggle::CCmdLineArgToggle(const char* name, const char* description, bool defaultState,
-                                     bool showChoices, uint32_t flags)
-    : CCmdLineArg(name, description, flags),
-      m_defaultState(defaultState),
-      m_showChoices(showChoices),
-      m_state(defaultState)
-{
 }
 
 bool CCmdLineArgToggle::IsValidValue(const char* text) const

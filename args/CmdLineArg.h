@@ -45,7 +45,8 @@ class CCmdLineArgString : public CCmdLineArg
 {
 public:
     CCmdLineArgString(const char* name, const char* description, const char* defaultValue,
-                      uint32_t flags);
+                      uint32_t flags)
+        : CCmdLineArg(name, description, flags), m_defaultValue(defaultValue) {}
 
     const char* GetValuePlaceholder() const override { return "<string>"; }
     const char* GetValueChoices() override;
@@ -70,7 +71,9 @@ class CCmdLineArgToggle : public CCmdLineArg
 {
 public:
     CCmdLineArgToggle(const char* name, const char* description, bool defaultState,
-                      bool showChoices, uint32_t flags);
+                      bool showChoices, uint32_t flags)
+        : CCmdLineArg(name, description, flags), m_defaultState(defaultState),
+          m_showChoices(showChoices), m_state(defaultState) {}
 
     const char* GetValuePlaceholder() const override { return ""; }
     bool TakesValue() const override { return false; }

@@ -26,11 +26,6 @@ size_t BoundedLength(const char* text, size_t n)
 
 } // namespace
 
-CHeapString::CHeapString(const char* text) : m_text(nullptr)
-{
-    Assign(text);
-}
-
 CHeapString& CHeapString::operator=(const CHeapString& other)
 {
     if (this != &other)
@@ -84,11 +79,6 @@ void CHeapString::Append(const char* text)
     std::memcpy(buffer + oldLength, text, addLength + 1);
     std::free(m_text);
     m_text = buffer;
-}
-
-void CHeapString::Append(const CHeapString& other)
-{
-    Append(other.m_text);
 }
 
 CHeapString CHeapString::Substring(size_t pos, size_t count) const

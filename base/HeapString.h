@@ -6,7 +6,7 @@
 class CHeapString
 {
 public:
-    CHeapString(const char* text = "");
+    CHeapString(const char* text = "") { Assign(text); }
     CHeapString(const CHeapString& other) : CHeapString(other.m_text) {}
     CHeapString& operator=(const CHeapString& other);
     ~CHeapString() { Release(); }
@@ -21,7 +21,7 @@ public:
     void Assign(const char* text);
     void Assign(const char* text, size_t n);
     void Append(const char* text);
-    void Append(const CHeapString& other);
+    void Append(const CHeapString& other) { Append(other.m_text); }
 
     CHeapString Substring(size_t pos, size_t count) const;
 
@@ -29,5 +29,5 @@ public:
     bool IsEmpty() const { return m_text == nullptr || m_text[0] == '\0'; }
 
 private:
-    char* m_text;
+    char* m_text = nullptr;
 };
