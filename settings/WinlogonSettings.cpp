@@ -18,10 +18,16 @@ void CWinlogonSettings::Load()
         return;
     // A missing value leaves its member empty, and one of another type loads as the text it
     // holds: either is what an administrator would see and edit.
-    static_cast<void>(m_winlogonKey->ReadString("DefaultUserName", m_userName));
-    static_cast<void>(m_winlogonKey->ReadString("DefaultPassword", m_password));
-    static_cast<void>(m_winlogonKey->ReadString("DefaultDomainName", m_domain));
+    m_userNameInexact = !LoadText("DefaultUserName", m_userName);
+    m_passwordInexact = !LoadText("DefaultPassword", m_password);
+    m_domainInexact = !LoadText("DefaultDomainName", m_domain);
     m_reload = m_runOnceKey->HasValue(reloadValueName);
+}
+
+bool CWinlogonSettings::LoadText(const char* name, CHeapString& text)
+{
+    return m_winlogonKey->ReadString(name, text) ||
+           m_winlogonKey->GetLastStatus() != ERROR_NO_UNICODE_TRANSLATION;
 }
 
 bool CWinlogonSettings::WriteWinlogon(const char* name, const char* text)

@@ -89,6 +89,28 @@ TEST_P(CDialogOkTest, WritesAllFourAndTellsTheOutcome)
 INSTANTIATE_TEST_SUITE_P(Ok, CDialogOkTest, ::testing::ValuesIn(okCases),
                          [](const auto& info) { return CaseName(info.param.name); });
 
+// A stored user name that holds half of a surrogate pair shows as an empty box; OK keeps it.
+TEST_F(CDialogFixture, OkKeepsAStoredTextItCouldNotShow)
+{
+    const std::string halfPair = "A\xED\xA0\x80" "B";
+    Store(halfPair, "stored-pass", "STORED", "outdated entry");
+    CDialogProcess run(DialogExe());
+    HWND dialog = run.WaitForWindow(exitTimeoutMs);
+    ASSERT_NE(dialog, nullptr) << "the settings dialog opens";
+    PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    HWND box = run.WaitForWindow(exitTimeoutMs, false);
+    ASSERT_NE(box, nullptr) << "a message box follows OK";
+    EXPECT_TRUE(HasControl(box, "Static", savedText)) << "message box text: " << savedText;
+    PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    DWORD exitCode = 99;
+    ASSERT_TRUE(run.WaitForExit(exitTimeoutMs, exitCode)) << "the program ends with the message box";
+    EXPECT_EQ(ReadValue(winlogonKeyPath, "DefaultUserName", KEY_WOW64_64KEY),
+              TextValue("DefaultUserName", halfPair))
+        << "DefaultUserName as stored, half pair and all";
+    EXPECT_EQ(Entry(), DialogExe() + " -p=stored-pass -dSTORED")
+        << "start-up entry leaves the user name out";
+}
+
 TEST_F(CDialogFixture, CancelWritesNothing)
 {
     Store("stored-user", "stored-pass", "STORED", "outdated entry");

@@ -2,6 +2,9 @@
 
 #include "Process.h"
 
+#include <cstdio>
+#include <ostream>
+
 const char* const winlogonKeyPath = "Software\\Microsoft\\Windows NT\\CurrentVersion\\WinLogon";
 const char* const runOnceKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 
@@ -52,6 +55,16 @@ std::string Utf16Bytes(const std::string& text)
 {
     const std::wstring wide = Utf16(text);
     return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
+}
+
+void PrintTo(const CRegistryValue& value, std::ostream* out)
+{
+    *out << value.name << " (type " << value.type << "):";
+    for (const unsigned char byte : value.data) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, " %02x", byte);
+        *out << hex;
+    }
 }
 
 CRegistryValue TextValue(const char* name, const std::string& text, DWORD type)

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <initializer_list>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,6 +37,9 @@ struct CRegistryValue
         return name == other.name && type == other.type && data == other.data;
     }
 };
+
+// How a failing check shows a value: its name, its type and its data bytes in hex.
+void PrintTo(const CRegistryValue& value, std::ostream* out);
 
 // The UTF-16 bytes of a UTF-8 text, without a terminator.
 std::string Utf16Bytes(const std::string& text);
