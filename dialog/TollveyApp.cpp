@@ -23,22 +23,25 @@ bool ApplyGivenValues(const CDialogCmdLine& cmdLine, CWinlogonSettings& settings
     return settings.Apply(change).IsDone();
 }
 
-// A box's text; nothing while the box still shows "" for a stored text it could not show.
-const char* Edited(const CString& box, bool inexact)
+// What OK writes from a box: its text, or nothing while it stays empty over a stored text that
+// could not be read, and so could not be shown.
+const char* TextToWrite(const CString& box, bool unread)
 {
-    return inexact && box.IsEmpty() ? nullptr : static_cast<const char*>(box);
+    return (unread && box.IsEmpty()) ? nullptr : static_cast<const char*>(box);
 }
 
-// Writes all four values, changed or not, but for a stored text that the dialog could not show
-// and was not given a new one; tells the user whether they were saved.
+// Writes all four values, changed or not (but for what TextToWrite leaves), and tells the user
+// whether they were saved.
 bool SaveEditedValues(const CTollveyDlg& dialog, CWinlogonSettings& settings)
 {
     const CWinlogonResult result = settings.Apply(
-        {Edited(dialog.m_userName, settings.m_userNameInexact),
-         Edited(dialog.m_password, settings.m_passwordInexact),
-         Edited(dialog.m_domain, settings.m_domainInexact), CWinlogonChange::ReloadOf(dialog.m_reload != 0)});
+        {TextToWrite(dialog.m_userName, settings.m_userNameUnread),
+         TextToWrite(dialog.m_password, settings.m_passwordUnread),
+         TextToWrite(dialog.m_domain, settings.m_domainUnread),
+         CWinlogonChange::ReloadOf(dialog.m_reload != 0)});
     const bool tooLong = result.m_reload == CWinlogonResult::commandTooLong;
-    AfxMessageBox(result.HasFailed() ? IDS_SAVE_FAILED : tooLong ? IDS_RELOAD_TOO_LONG : IDS_SAVED, MB_OK);
+    AfxMessageBox(result.HasFailed() ? IDS_SAVE_FAILED : tooLong ? IDS_RELOAD_TOO_LONG : IDS_SAVED,
+                  MB_OK);
     return result.IsDone();
 }
 

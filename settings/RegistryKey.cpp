@@ -44,8 +44,8 @@ bool CRegistryKey::ReadString(const char* name, CHeapString& target) const
     wchar_t* buffer =
         static_cast<wchar_t*>(AllocateOrStop(size / sizeof(wchar_t) + 2, sizeof(wchar_t)));
     DWORD length = size;
-    LONG status = RegQueryValueExW(m_hKey, wideName, nullptr, &type, reinterpret_cast<BYTE*>(buffer),
-                                   &length);
+    LONG status = RegQueryValueExW(m_hKey, wideName, nullptr, &type,
+                                   reinterpret_cast<BYTE*>(buffer), &length);
     if (status != ERROR_SUCCESS) {
         target.Assign("");
     } else if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) {

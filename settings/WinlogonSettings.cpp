@@ -18,16 +18,18 @@ void CWinlogonSettings::Load()
         return;
     // A missing value leaves its member empty, and one of another type loads as the text it
     // holds: either is what an administrator would see and edit.
-    m_userNameInexact = !LoadText("DefaultUserName", m_userName);
-    m_passwordInexact = !LoadText("DefaultPassword", m_password);
-    m_domainInexact = !LoadText("DefaultDomainName", m_domain);
+    m_userNameUnread = !LoadText("DefaultUserName", m_userName);
+    m_passwordUnread = !LoadText("DefaultPassword", m_password);
+    m_domainUnread = !LoadText("DefaultDomainName", m_domain);
     m_reload = m_runOnceKey->HasValue(reloadValueName);
 }
 
-bool CWinlogonSettings::LoadText(const char* name, CHeapString& text)
+bool CWinlogonSettings::LoadText(const char* name, CHeapString& text) const
 {
-    return m_winlogonKey->ReadString(name, text) ||
-           m_winlogonKey->GetLastStatus() != ERROR_NO_UNICODE_TRANSLATION;
+    if (m_winlogonKey->ReadString(name, text))
+        return true;
+    const LONG status = m_winlogonKey->GetLastStatus();
+    return status == ERROR_FILE_NOT_FOUND || status == ERROR_UNSUPPORTED_TYPE;
 }
 
 bool CWinlogonSettings::WriteWinlogon(const char* name, const char* text)

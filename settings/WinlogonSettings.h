@@ -37,8 +37,8 @@ public:
 
 private:
     void Load();
-    // False only for a stored text that holds half of a surrogate pair; text is "" then.
-    bool LoadText(const char* name, CHeapString& text);
+    // False when the value is there but could not be read: text is "" then.
+    bool LoadText(const char* name, CHeapString& text) const;
     [[nodiscard]] bool WriteWinlogon(const char* name, const char* text);
     // SetReload's work, telling a command too long for Windows from another failure.
     [[nodiscard]] CWinlogonResult::Outcome WriteReload(bool on);
@@ -52,9 +52,10 @@ public:
     CHeapString m_userName;
     CHeapString m_password;
     CHeapString m_domain;
-    // Set at loading for a stored text that holds half of a surrogate pair, which no UTF-8 text
-    // can hold: its member is "" then, and writing that back would lose what is stored.
-    bool m_userNameInexact = false;
-    bool m_passwordInexact = false;
-    bool m_domainInexact = false;
+    // Set at loading for a stored text that could not be read: one that holds half of a surrogate
+    // pair, which no UTF-8 text can hold, or one whose read failed. Its member is "" then, and
+    // writing that back would lose what is stored.
+    bool m_userNameUnread = false;
+    bool m_passwordUnread = false;
+    bool m_domainUnread = false;
 };

@@ -36,6 +36,7 @@ TEST_F(WinlogonSettingsTest, LoadsStoredValuesOfAnyType)
         const char* password;
         const char* domain;
         bool reload;
+        bool unread = false; // each of the three texts: there, but not read
     };
     const Case cases[] = {
         {"nothing stored", {}, {}, "", "", "", false},
@@ -58,6 +59,10 @@ TEST_F(WinlogonSettingsTest, LoadsStoredValuesOfAnyType)
         {"REG_DWORD entry counts", {}, {{"Tollvey", REG_DWORD, std::string(4, '\0')}}, "", "", "",
          true},
         {"empty REG_SZ entry counts", {}, {TextValue("Tollvey", "")}, "", "", "", true},
+        {"half a surrogate pair is not read",
+         {TextValue("DefaultUserName", "A\xED\xA0\x80"), TextValue("DefaultPassword", "\xED\xB0\x80"),
+          TextValue("DefaultDomainName", "\xED\xA0\x80" "B", REG_EXPAND_SZ)},
+         {}, "", "", "", false, true},
     };
     for (const Case& c : cases) {
         ResetValues();
@@ -70,6 +75,9 @@ TEST_F(WinlogonSettingsTest, LoadsStoredValuesOfAnyType)
         EXPECT_STREQ(settings.m_password.GetText(), c.password) << c.label;
         EXPECT_STREQ(settings.m_domain.GetText(), c.domain) << c.label;
         EXPECT_EQ(settings.m_reload, c.reload) << c.label;
+        EXPECT_EQ(settings.m_userNameUnread, c.unread) << c.label << ": user name";
+        EXPECT_EQ(settings.m_passwordUnread, c.unread) << c.label << ": password";
+        EXPECT_EQ(settings.m_domainUnread, c.unread) << c.label << ": domain";
     }
 }
 
