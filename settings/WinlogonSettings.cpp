@@ -17,19 +17,18 @@ void CWinlogonSettings::Load()
     if (!m_winlogonKey || !m_runOnceKey)
         return;
     // A missing value leaves its member empty, and one of another type loads as the text it
-    // holds: either is what an administrator would see and edit.
-    m_userNameUnread = !LoadText("DefaultUserName", m_userName);
-    m_passwordUnread = !LoadText("DefaultPassword", m_password);
-    m_domainUnread = !LoadText("DefaultDomainName", m_domain);
+    // holds: either is what an administrator would see and edit. One that is there but could not
+    // be read leaves it empty too, and is marked unread.
+    const auto unread = [this](const char* name, CHeapString& text) {
+        if (m_winlogonKey->ReadString(name, text))
+            return false;
+        const LONG status = m_winlogonKey->GetLastStatus();
+        return status != ERROR_FILE_NOT_FOUND && status != ERROR_UNSUPPORTED_TYPE;
+    };
+    m_userNameUnread = unread("DefaultUserName", m_userName);
+    m_passwordUnread = unread("DefaultPassword", m_password);
+    m_domainUnread = unread("DefaultDomainName", m_domain);
     m_reload = m_runOnceKey->HasValue(reloadValueName);
-}
-
-bool CWinlogonSettings::LoadText(const char* name, CHeapString& text) const
-{
-    if (m_winlogonKey->ReadString(name, text))
-        return true;
-    const LONG status = m_winlogonKey->GetLastStatus();
-    return status == ERROR_FILE_NOT_FOUND || status == ERROR_UNSUPPORTED_TYPE;
 }
 
 bool CWinlogonSettings::WriteWinlogon(const char* name, const char* text)

@@ -37,8 +37,6 @@ public:
 
 private:
     void Load();
-    // False when the value is there but could not be read: text is "" then.
-    bool LoadText(const char* name, CHeapString& text) const;
     [[nodiscard]] bool WriteWinlogon(const char* name, const char* text);
     // SetReload's work, telling a command too long for Windows from another failure.
     [[nodiscard]] CWinlogonResult::Outcome WriteReload(bool on);
