@@ -78,6 +78,7 @@ rem On 64-bit Windows ProgramW6432 names the 64-bit Program Files folder, also t
 rem whose ProgramFiles is the 32-bit one.
 set "TARGET=%ProgramFiles%\Tollvey"
 if defined ProgramW6432 set "TARGET=%ProgramW6432%\Tollvey"
+set "PROGRAMS=TollveyCmd.exe Tollvey.exe TollveyCheck.exe"
 rem The configuration version goes to the 64-bit view of the registry on 64-bit Windows, also from
 rem a 32-bit command processor, whose reg.exe sees the 32-bit view unless told otherwise.
 set "VERSION_KEY=HKLM\SOFTWARE\Tollvey"
@@ -120,12 +121,10 @@ for /f "delims=	!#$%%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\]^_`
 set "STATUS=3"
 if not exist "%SOURCE%TollveyCmd.exe" goto finish
 if not exist "%TARGET%\" mkdir "%TARGET%" >nul 2>&1
-copy /b /y "%SOURCE%TollveyCmd.exe" "%TARGET%\" >nul 2>&1
-if errorlevel 1 goto finish
-copy /b /y "%SOURCE%Tollvey.exe" "%TARGET%\" >nul 2>&1
-if errorlevel 1 goto finish
-copy /b /y "%SOURCE%TollveyCheck.exe" "%TARGET%\" >nul 2>&1
-if errorlevel 1 goto finish
+for %%p in (%PROGRAMS%) do (
+    copy /b /y "%SOURCE%%%p" "%TARGET%\" >nul 2>&1
+    if errorlevel 1 goto finish
+)
 
 set "STATUS=4"
 set "PROGRAM=%TARGET%\"
@@ -171,13 +170,9 @@ reg delete "%VERSION_KEY%" /f %VERSION_VIEW% >nul 2>&1
 reg query "%VERSION_KEY%" %VERSION_VIEW% >nul 2>&1
 if not errorlevel 1 goto finish
 set "STATUS=3"
-del /f /q "%TARGET%\TollveyCmd.exe" >nul 2>&1
-del /f /q "%TARGET%\Tollvey.exe" >nul 2>&1
-del /f /q "%TARGET%\TollveyCheck.exe" >nul 2>&1
+for %%p in (%PROGRAMS%) do del /f /q "%TARGET%\%%p" >nul 2>&1
 rmdir "%TARGET%" >nul 2>&1
-if exist "%TARGET%\TollveyCmd.exe" goto finish
-if exist "%TARGET%\Tollvey.exe" goto finish
-if exist "%TARGET%\TollveyCheck.exe" goto finish
+for %%p in (%PROGRAMS%) do if exist "%TARGET%\%%p" goto finish
 set "STATUS=0"
 goto finish
 
