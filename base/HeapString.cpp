@@ -81,6 +81,18 @@ void CHeapString::Append(const char* text)
     m_text = buffer;
 }
 
+void CHeapString::AppendDecimal(unsigned long number)
+{
+    char digits[24];
+    char* first = digits + sizeof digits - 1;
+    *first = '\0';
+    do {
+        *--first = static_cast<char>('0' + number % 10);
+        number /= 10;
+    } while (number != 0);
+    Append(first);
+}
+
 CHeapString CHeapString::Substring(size_t pos, size_t count) const
 {
     CHeapString result;

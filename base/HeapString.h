@@ -22,6 +22,7 @@ public:
     void Assign(const char* text, size_t n);
     void Append(const char* text);
     void Append(const CHeapString& other) { Append(other.m_text); }
+    void AppendDecimal(unsigned long number);
 
     CHeapString Substring(size_t pos, size_t count) const;
 

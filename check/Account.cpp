@@ -1,7 +1,7 @@
 #include "Account.h"
 
 #include "LocalSecurity.h"
-#include "SystemError.h"
+#include "SystemStatus.h"
 #include "WideText.h"
 
 #include <windows.h>
@@ -58,7 +58,7 @@ CLookup LookUpAccount(const char* userName, const char* domain)
     } else if (error == ERROR_NONE_MAPPED) {
         lookup.detail.Assign("not found now, and a domain controller may be out of reach");
     } else {
-        AppendErrorText(error, lookup.detail);
+        CSystemStatus(error).AppendText(lookup.detail);
     }
     return lookup;
 }

@@ -1,9 +1,10 @@
 #include "CheckRun.h"
 
-#include "CheckStatus.h"
+#include "ExitStatus.h"
 #include "ConsoleOutput.h"
 #include "Findings.h"
 #include "LogonState.h"
+#include "WinlogonKeys.h"
 
 #include <cstdio>
 
@@ -26,9 +27,12 @@ int RunCheck()
     CLogonState state;
     ReadLogonState(state);
     if (!state.winlogonRead) {
-        std::puts("?     the Winlogon key could not be read:");
-        std::puts(
-            "      HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon");
+        CHeapString line("?     the Winlogon key HKEY_LOCAL_MACHINE\\");
+        line.Append(winlogonPath);
+        line.Append(" could not be read: ");
+        line.Append(state.winlogonReason);
+        line.Append("\n");
+        PrintUserText(line.GetText());
         std::puts("\nNothing was checked.");
         return exitNotChecked;
     }

@@ -1,7 +1,6 @@
 #include "Findings.h"
 
 #include "Account.h"
-#include "SystemError.h"
 
 #include <cstring>
 
@@ -56,7 +55,7 @@ void EvaluateCount(const CLogonState& state, CFindings& findings)
         return;
     }
     CHeapString text("AutoLogonCount is ");
-    AppendDecimal(state.count, text);
+    text.AppendDecimal(state.count);
     if (state.count == 0)
         Add(findings, CFinding::stops, text.GetText(), ": no automatic logon is left");
     else

@@ -1,6 +1,6 @@
 #include "LocalSecurity.h"
 
-#include "SystemError.h"
+#include "SystemStatus.h"
 
 #include <windows.h>
 
@@ -37,7 +37,7 @@ private:
 CLookup Failed(NTSTATUS status)
 {
     CLookup lookup;
-    AppendErrorText(LsaNtStatusToWinError(status), lookup.detail);
+    CSystemStatus(LsaNtStatusToWinError(status)).AppendText(lookup.detail);
     return lookup;
 }
 

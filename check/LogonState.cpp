@@ -3,16 +3,13 @@
 #include "Account.h"
 #include "LocalSecurity.h"
 #include "Registry.h"
-#include "WinlogonSettings.h"
+#include "WinlogonKeys.h"
 
 #include <cstring>
 
-const char* const systemPoliciesPath =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
-
 namespace {
 
-std::unique_ptr<CRegistryKey> OpenKey(const char* path)
+CRegistryKey OpenKey(const char* path)
 {
     return CRegistry::Instance().OpenKey(CRegistry::rootLocalMachine, path);
 }
@@ -20,25 +17,23 @@ std::unique_ptr<CRegistryKey> OpenKey(const char* path)
 void ReadWinlogon(const CRegistryKey& winlogon, CLogonState& state)
 {
     CHeapString autoAdminLogon;
-    state.autoAdminLogonThere = winlogon.HasValue("AutoAdminLogon");
-    state.autoAdminLogonOn = winlogon.ReadString("AutoAdminLogon", autoAdminLogon) &&
+    state.autoAdminLogonThere = static_cast<bool>(winlogon.HasValue(autoAdminLogonValue));
+    state.autoAdminLogonOn = winlogon.ReadString(autoAdminLogonValue, autoAdminLogon) &&
                              std::strcmp(autoAdminLogon.GetText(), "1") == 0;
     // A name of another type still lands in the text, as Winlogon would read it; none is "".
-    static_cast<void>(winlogon.ReadString("DefaultUserName", state.userName));
-    static_cast<void>(winlogon.ReadString("DefaultDomainName", state.domain));
-    state.passwordThere = winlogon.HasValue("DefaultPassword");
-    state.countThere = winlogon.HasValue("AutoLogonCount");
-    state.countIsNumber = winlogon.ReadDword("AutoLogonCount", state.count);
+    static_cast<void>(winlogon.ReadString(userNameValue, state.userName));
+    static_cast<void>(winlogon.ReadString(domainValue, state.domain));
+    state.passwordThere = static_cast<bool>(winlogon.HasValue(passwordValue));
+    state.countThere = static_cast<bool>(winlogon.HasValue(autoLogonCountValue));
+    state.countIsNumber = static_cast<bool>(winlogon.ReadDword(autoLogonCountValue, state.count));
 }
 
 // A policy set as a list of lines (REG_MULTI_SZ) counts by its first line; one that is not whole
 // UTF-16 holds text all the same.
-bool HoldsText(const CRegistryKey* key, const char* name)
+bool HoldsText(const CRegistryKey& key, const char* name)
 {
     CHeapString text;
-    if (key == nullptr)
-        return false;
-    if (!key->ReadString(name, text) && key->GetLastStatus() == ERROR_NO_UNICODE_TRANSLATION)
+    if (key.ReadString(name, text).GetCode() == ERROR_NO_UNICODE_TRANSLATION)
         return true;
     return !text.IsEmpty();
 }
@@ -47,17 +42,18 @@ bool HoldsText(const CRegistryKey* key, const char* name)
 
 void ReadLogonState(CLogonState& state)
 {
-    const std::unique_ptr<CRegistryKey> winlogon = OpenKey(CWinlogonSettings::winlogonPath);
-    if (!winlogon)
+    const CRegistryKey winlogon = OpenKey(winlogonPath);
+    if (!winlogon.IsOpen()) {
+        winlogon.GetOpenStatus().AppendText(state.winlogonReason);
         return;
+    }
     state.winlogonRead = true;
-    ReadWinlogon(*winlogon, state);
+    ReadWinlogon(winlogon, state);
 
-    const std::unique_ptr<CRegistryKey> policies = OpenKey(systemPoliciesPath);
-    state.captionSet = HoldsText(policies.get(), "LegalNoticeCaption");
-    state.messageSet = HoldsText(policies.get(), "LegalNoticeText");
-    const std::unique_ptr<CRegistryKey> runOnce = OpenKey(CWinlogonSettings::runOncePath);
-    state.entryThere = runOnce && runOnce->HasValue(CWinlogonSettings::reloadValueName);
+    const CRegistryKey policies = OpenKey(systemPoliciesPath);
+    state.captionSet = HoldsText(policies, legalNoticeCaptionValue);
+    state.messageSet = HoldsText(policies, legalNoticeTextValue);
+    state.entryThere = static_cast<bool>(OpenKey(runOncePath).HasValue(reloadValueName));
 
     if (!state.userName.IsEmpty())
         state.account = LookUpAccount(state.userName.GetText(), state.domain.GetText());

@@ -8,6 +8,8 @@
 struct CLogonState
 {
     bool winlogonRead = false;
+    // Why it could not be, as Windows says it.
+    CHeapString winlogonReason;
     bool autoAdminLogonThere = false;
     bool autoAdminLogonOn = false; // the text "1"
     CHeapString userName;
@@ -24,8 +26,5 @@ struct CLogonState
     CLookup account;
     CLookup secret;
 };
-
-// The key the logon message policies are kept in, under HKEY_LOCAL_MACHINE.
-extern const char* const systemPoliciesPath;
 
 void ReadLogonState(CLogonState& state);

@@ -1,6 +1,6 @@
 #include "CheckCmdLine.h"
 #include "CheckRun.h"
-#include "CheckStatus.h"
+#include "ExitStatus.h"
 #include "Utf8Arguments.h"
 
 #include <cstdio>

@@ -41,14 +41,10 @@ bool ApplySettings(const CConsoleCmdLine& cmdLine)
     PrintEchoLine("Username:    ", change.m_userName);
     PrintEchoLine("Password:    ", change.m_password);
     PrintEchoLine("Domain Name: ", change.m_domain);
-    if (result.HasFailed()) {
-        std::puts("Couldn't modify the Windows NT Registry.");
-        std::puts("You must have the administrator privileges.");
-    }
-    // A command too long to register is no missing right, and is told as what it is.
-    if (result.m_reload == CWinlogonResult::commandTooLong)
-        std::puts("The start-up command would be longer than the 260 characters Windows runs, "
-                  "and was not registered.");
+    // Windows' reasons come in the system's language.
+    CHeapString failure;
+    result.AppendFailureText(failure);
+    PrintUserText(failure.GetText());
     return result.IsDone();
 }
 

@@ -2,8 +2,6 @@
 #pragma once
 
 #define IDS_SAVED 1
-#define IDS_SAVE_FAILED 2
-#define IDS_RELOAD_TOO_LONG 3
 
 #define IDD_TOLLVEY 101
 #define IDI_TOLLVEY 102

@@ -2,12 +2,9 @@
 
 #include "DialogCmdLine.h"
 #include "ExitStatus.h"
-#include "Resource.h"
 #include "Settings.h"
 #include "TollveyDlg.h"
 #include "WinText.h"
-
-#include <cstdlib>
 
 namespace {
 
@@ -23,41 +20,17 @@ bool ApplyGivenValues(const CDialogCmdLine& cmdLine, CWinlogonSettings& settings
     return settings.Apply(change).IsDone();
 }
 
-// What OK writes from a box: its text, or nothing while it stays empty over a stored text that
-// could not be read, and so could not be shown.
-const char* TextToWrite(const CString& box, bool unread)
-{
-    return (unread && box.IsEmpty()) ? nullptr : static_cast<const char*>(box);
-}
-
-// Writes all four values, changed or not (but for what TextToWrite leaves), and tells the user
-// whether they were saved.
-bool SaveEditedValues(const CTollveyDlg& dialog, CWinlogonSettings& settings)
-{
-    const CWinlogonResult result = settings.Apply(
-        {TextToWrite(dialog.m_userName, settings.m_userNameUnread),
-         TextToWrite(dialog.m_password, settings.m_passwordUnread),
-         TextToWrite(dialog.m_domain, settings.m_domainUnread),
-         CWinlogonChange::ReloadOf(dialog.m_reload != 0)});
-    const bool tooLong = result.m_reload == CWinlogonResult::commandTooLong;
-    AfxMessageBox(result.HasFailed() ? IDS_SAVE_FAILED : tooLong ? IDS_RELOAD_TOO_LONG : IDS_SAVED,
-                  MB_OK);
-    return result.IsDone();
-}
-
-// Shows the stored values for editing. False when the dialog could not be shown or a write failed,
-// so that a caller can tell either from a cancelled dialog.
+// Shows the stored values for editing; OK saves them. False when the dialog could not be shown or
+// a write failed, so that a caller can tell either from a cancelled dialog.
 bool EditInDialog(CWinlogonSettings& settings)
 {
-    CTollveyDlg dialog;
+    CTollveyDlg dialog(settings);
     dialog.m_userName = settings.m_userName.GetText();
     dialog.m_password = settings.m_password.GetText();
     dialog.m_domain = settings.m_domain.GetText();
     dialog.m_reload = settings.m_reload ? 1 : 0;
     const INT_PTR result = dialog.DoModal();
-    if (result != IDOK)
-        return result != -1;
-    return SaveEditedValues(dialog, settings);
+    return result == IDOK ? dialog.m_saved : result != -1;
 }
 
 } // namespace

@@ -3,16 +3,8 @@
 #include "WideText.h"
 
 #include <iterator>
-#include <new>
 
 namespace {
-
-HKEY RootOf(int rootIndex)
-{
-    const HKEY roots[] = {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS};
-    return rootIndex >= 0 && rootIndex < static_cast<int>(std::size(roots)) ? roots[rootIndex]
-                                                                             : nullptr;
-}
 
 // A 32-bit process on 64-bit Windows sees HKLM\Software redirected to Wow6432Node, where Winlogon
 // never looks. IsWow64Process is looked up because the oldest systems lack it.
@@ -29,13 +21,6 @@ bool RunsUnderWow64()
     return isWow64Process != nullptr && isWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
 
-bool OpenHandle(HKEY root, const char* path, HKEY& handle)
-{
-    // MAXIMUM_ALLOWED, so that a caller without write rights still opens the key and reads it.
-    const REGSAM view = RunsUnderWow64() ? KEY_WOW64_64KEY : 0;
-    return RegOpenKeyExW(root, CWideText(path), 0, MAXIMUM_ALLOWED | view, &handle) == ERROR_SUCCESS;
-}
-
 } // namespace
 
 CRegistry& CRegistry::Instance()
@@ -45,14 +30,23 @@ CRegistry& CRegistry::Instance()
     return instance;
 }
 
-std::unique_ptr<CRegistryKey> CRegistry::OpenKey(int rootIndex, const char* path)
+HKEY CRegistry::RootOf(int rootIndex)
+{
+    const HKEY roots[] = {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS};
+    return rootIndex >= 0 && rootIndex < static_cast<int>(std::size(roots)) ? roots[rootIndex] : nullptr;
+}
+
+REGSAM CRegistry::Access()
+{
+    return MAXIMUM_ALLOWED | (RunsUnderWow64() ? KEY_WOW64_64KEY : 0);
+}
+
+CRegistryKey CRegistry::OpenKey(int rootIndex, const char* path)
 {
     const HKEY root = RootOf(rootIndex);
+    if (root == nullptr || path == nullptr)
+        return CRegistryKey(ERROR_INVALID_PARAMETER);
     HKEY handle = nullptr;
-    if (root == nullptr || path == nullptr || !OpenHandle(root, path, handle))
-        return nullptr;
-    std::unique_ptr<CRegistryKey> key(new (std::nothrow) CRegistryKey(handle));
-    if (!key)
-        RegCloseKey(handle);
-    return key;
+    const LONG status = RegOpenKeyExW(root, CWideText(path), 0, Access(), &handle);
+    return status == ERROR_SUCCESS ? CRegistryKey(handle) : CRegistryKey(status);
 }

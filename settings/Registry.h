@@ -1,9 +1,7 @@
-// CRegistry: opens existing keys by root index and path, in the view that Winlogon reads.
+// CRegistry: opens keys by root index and path, in the view that Winlogon reads.
 #pragma once
 
 #include "RegistryKey.h"
-
-#include <memory>
 
 class CRegistry
 {
@@ -13,6 +11,16 @@ public:
 
     static CRegistry& Instance();
 
-    // Null when the key does not exist or cannot be opened; a missing key is never created.
-    [[nodiscard]] std::unique_ptr<CRegistryKey> OpenKey(int rootIndex, const char* path);
+    // The existing key, with whatever access the caller is allowed, so that a caller without write
+    // rights still reads it; a missing key is never made here (ERROR_FILE_NOT_FOUND).
+    [[nodiscard]] CRegistryKey OpenKey(int rootIndex, const char* path);
+    // The key, made when it is missing. Kept apart from OpenKey, with the writes, so that a program
+    // that only reads imports nothing that changes the registry.
+    [[nodiscard]] CRegistryKey CreateKey(int rootIndex, const char* path);
+
+private:
+    // Null for an index outside the table.
+    static HKEY RootOf(int rootIndex);
+    // The access that reaches the 64-bit view also from a 32-bit process on 64-bit Windows.
+    static REGSAM Access();
 };

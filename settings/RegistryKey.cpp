@@ -5,47 +5,55 @@
 
 #include <cstdlib>
 
+CRegistryKey& CRegistryKey::operator=(CRegistryKey&& other) noexcept
+{
+    if (this != &other) {
+        static_cast<void>(Close());
+        m_hKey = other.m_hKey;
+        m_openStatus = other.m_openStatus;
+        other.LeaveClosed();
+    }
+    return *this;
+}
+
 CRegistryKey::~CRegistryKey()
 {
     // Nothing is left to tell a failure to.
     static_cast<void>(Close());
 }
 
-bool CRegistryKey::Succeeded(LONG status) const
+CSystemStatus CRegistryKey::Close()
 {
-    if (status != ERROR_SUCCESS)
-        m_lastStatus = status;
-    return status == ERROR_SUCCESS;
+    const CSystemStatus status = WithHandle(RegCloseKey);
+    if (status)
+        LeaveClosed();
+    return status;
 }
 
-bool CRegistryKey::Close()
+CSystemStatus CRegistryKey::HasValue(const char* name) const
 {
-    if (!Succeeded(m_hKey != nullptr ? RegCloseKey(m_hKey) : ERROR_INVALID_HANDLE))
-        return false;
-    m_hKey = nullptr;
-    return true;
+    return WithHandle([name](HKEY key) {
+        return RegQueryValueExW(key, CWideText(name), nullptr, nullptr, nullptr, nullptr);
+    });
 }
 
-bool CRegistryKey::HasValue(const char* name) const
-{
-    return Succeeded(RegQueryValueExW(m_hKey, CWideText(name), nullptr, nullptr, nullptr, nullptr));
-}
-
-bool CRegistryKey::ReadString(const char* name, CHeapString& target) const
+CSystemStatus CRegistryKey::ReadString(const char* name, CHeapString& target) const
 {
     const CWideText wideName(name);
     DWORD type = 0;
     DWORD size = 0;
-    if (!Succeeded(RegQueryValueExW(m_hKey, wideName, nullptr, &type, nullptr, &size)))
-        return false;
+    const CSystemStatus found = WithHandle([&](HKEY key) {
+        return RegQueryValueExW(key, wideName, nullptr, &type, nullptr, &size);
+    });
+    if (!found)
+        return found;
 
     // Room beyond what the registry is told about, for a byte left over from an odd size and a
     // terminator after data that lacks one. A value that grew since its size was asked fails.
     wchar_t* buffer =
         static_cast<wchar_t*>(AllocateOrStop(size / sizeof(wchar_t) + 2, sizeof(wchar_t)));
     DWORD length = size;
-    LONG status = RegQueryValueExW(m_hKey, wideName, nullptr, &type,
-                                   reinterpret_cast<BYTE*>(buffer), &length);
+    LONG status = RegQueryValueExW(m_hKey, wideName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &length);
     if (status != ERROR_SUCCESS) {
         target.Assign("");
     } else if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) {
@@ -61,19 +69,21 @@ bool CRegistryKey::ReadString(const char* name, CHeapString& target) const
         status = ERROR_UNSUPPORTED_TYPE;
     }
     std::free(buffer);
-    return Succeeded(status);
+    return status;
 }
 
-bool CRegistryKey::ReadDword(const char* name, unsigned long& value) const
+CSystemStatus CRegistryKey::ReadDword(const char* name, unsigned long& value) const
 {
     DWORD type = 0;
     DWORD data = 0;
     DWORD size = sizeof data;
-    if (!Succeeded(RegQueryValueExW(m_hKey, CWideText(name), nullptr, &type, reinterpret_cast<BYTE*>(&data),
-                                    &size)))
-        return false;
-    if (!Succeeded(type == REG_DWORD && size == sizeof data ? ERROR_SUCCESS : ERROR_UNSUPPORTED_TYPE))
-        return false;
+    const CSystemStatus status = WithHandle([&](HKEY key) {
+        return RegQueryValueExW(key, CWideText(name), nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
+    });
+    if (!status)
+        return status;
+    if (type != REG_DWORD || size != sizeof data)
+        return ERROR_UNSUPPORTED_TYPE;
     value = data;
-    return true;
+    return ERROR_SUCCESS;
 }

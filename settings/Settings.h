@@ -5,4 +5,5 @@
 #include "RegistryKey.h"
 #include "ReloadCommand.h"
 #include "WinlogonChange.h"
+#include "WinlogonKeys.h"
 #include "WinlogonSettings.h"

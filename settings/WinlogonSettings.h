@@ -1,49 +1,39 @@
 // CWinlogonSettings: the automatic-logon values and the start-up entry, loaded at construction and
-// written by each setter at once.
+// written by Apply at once.
 #pragma once
 
 #include "HeapString.h"
 #include "RegistryKey.h"
 #include "WinlogonChange.h"
 
-#include <memory>
-
 class CWinlogonSettings
 {
 public:
-    // Kept in this header, so that a program that only reads these keys links none of the writes.
-    static constexpr const char* winlogonPath =
-        "Software\\Microsoft\\Windows NT\\CurrentVersion\\WinLogon";
-    static constexpr const char* runOncePath =
-        "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-    static constexpr const char* reloadValueName = "Tollvey";
-
     CWinlogonSettings();
     CWinlogonSettings(const CWinlogonSettings&) = delete;
     CWinlogonSettings& operator=(const CWinlogonSettings&) = delete;
 
-    // Each returns whether its value reached the registry; the member keeps the new text anyway.
-    [[nodiscard]] bool SetUserName(const char* userName);
-    [[nodiscard]] bool SetPassword(const char* password);
-    [[nodiscard]] bool SetDomain(const char* domain);
-    // On: whether the start-up entry was written; when the program cannot tell its own directory,
-    // or the command would be longer than Windows takes, false with no entry left. Off: whether no
-    // entry is left.
-    [[nodiscard]] bool SetReload(bool on);
-
-    // Writes what the change gives through the setters above, the start-up entry last: its
-    // command is built from the values the store then holds.
+    // Writes what the change gives, in a fixed order: the user name (with AutoAdminLogon, "1" for a
+    // name, "0" for none), the password, the domain, and the start-up entry last, since its command
+    // is built from the values the store then holds. A member keeps its new text whether or not its
+    // write succeeded.
     [[nodiscard]] CWinlogonResult Apply(const CWinlogonChange& change);
 
 private:
     void Load();
-    [[nodiscard]] bool WriteWinlogon(const char* name, const char* text);
-    // SetReload's work, telling a command too long for Windows from another failure.
-    [[nodiscard]] CWinlogonResult::Outcome WriteReload(bool on);
+    // Whether the value is there but could not be read.
+    bool LoadText(const char* name, CHeapString& text) const;
+    void SetUserName(const char* userName, CWinlogonResult& result);
+    void SetPassword(const char* password, CWinlogonResult& result);
+    void SetDomain(const char* domain, CWinlogonResult& result);
+    // On: the entry is written, or, when the program cannot tell its own directory or the command
+    // would be longer than Windows takes, none is left. Off: done when no entry is left.
+    void SetReload(bool on, CWinlogonResult& result);
+    CWinlogonResult::CWrite WriteWinlogon(const char* name, const char* text);
 
     // Members go in reverse order: the texts, then the RunOnce key, then the Winlogon key.
-    std::unique_ptr<CRegistryKey> m_winlogonKey;
-    std::unique_ptr<CRegistryKey> m_runOnceKey;
+    CRegistryKey m_winlogonKey;
+    CRegistryKey m_runOnceKey;
 
 public:
     bool m_reload = false;

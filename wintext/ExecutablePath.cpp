@@ -7,10 +7,11 @@
 
 #include <cstdlib>
 
-bool GetExecutablePath(CHeapString& path)
+CSystemStatus GetExecutablePath(CHeapString& path)
 {
     // GetModuleFileNameW truncates silently when the buffer is full, which would name another
     // file; grow until the name fits with room to spare.
+    CSystemStatus status = ERROR_INSUFFICIENT_BUFFER;
     for (DWORD size = MAX_PATH; size <= 0x10000; size *= 2) {
         wchar_t* buffer = static_cast<wchar_t*>(AllocateOrStop(size, sizeof(wchar_t)));
         const DWORD length = GetModuleFileNameW(nullptr, buffer, size);
@@ -20,14 +21,16 @@ bool GetExecutablePath(CHeapString& path)
             // name: the program cannot tell where it lies.
             const bool converted = ToUtf8(buffer, path);
             std::free(buffer);
-            return converted;
+            return converted ? ERROR_SUCCESS : ERROR_NO_UNICODE_TRANSLATION;
         }
+        if (length == 0)
+            status = GetLastError();
         std::free(buffer);
         if (length == 0)
             break;
     }
     path.Assign("");
-    return false;
+    return status;
 }
 
 void TakeDirectory(const char* path, CHeapString& directory)
@@ -40,10 +43,10 @@ void TakeDirectory(const char* path, CHeapString& directory)
     directory.Assign(path, static_cast<size_t>(end - path));
 }
 
-bool GetExecutableDirectory(CHeapString& directory)
+CSystemStatus GetExecutableDirectory(CHeapString& directory)
 {
     CHeapString path;
-    const bool found = GetExecutablePath(path);
+    const CSystemStatus status = GetExecutablePath(path);
     TakeDirectory(path.GetText(), directory);
-    return found;
+    return status;
 }

@@ -5,6 +5,27 @@
 
 #include <cstdlib>
 
+namespace {
+
+// A dialog's controls are its children in template order, which is the tab order.
+bool ComesBefore(HWND control, HWND other)
+{
+    for (HWND next = control; next != nullptr; next = GetWindow(next, GW_HWNDNEXT)) {
+        if (next == other)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void CDataExchange::Fail(HWND control)
+{
+    m_failed = true;
+    if (control != nullptr && (m_failedControl == nullptr || ComesBefore(control, m_failedControl)))
+        m_failedControl = control;
+}
+
 HWND CDataExchange::PrepareCtrl(int id)
 {
     HWND control = GetDlgItem(m_hWndDialog, id);
@@ -25,7 +46,7 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value)
         text[GetWindowTextW(control, text, length + 1)] = L'\0';
         // A text that cannot be kept exactly is not taken: the dialog stays open.
         if (!value.AssignWide(text))
-            pDX->Fail();
+            pDX->Fail(control);
         std::free(text);
     } else {
         SetWindowTextW(control, CWideText(value));

@@ -14,9 +14,11 @@ public:
     // The control's window, or null after marking the exchange failed.
     HWND PrepareCtrl(int id);
 
-    // Marks the exchange failed: a control's value could not be taken.
-    void Fail() { m_failed = true; }
+    // Marks the exchange failed: a control is missing, or, when one is given, its value could not
+    // be taken. Of such controls the first in tab order is kept, for the user to mend first.
+    void Fail(HWND control = nullptr);
     bool HasFailed() const { return m_failed; }
+    HWND GetFailedControl() const { return m_failedControl; }
 
     // True: controls into members; false: members into controls.
     const bool m_bSaveAndValidate;
@@ -24,6 +26,7 @@ public:
 private:
     HWND m_hWndDialog;
     bool m_failed = false;
+    HWND m_failedControl = nullptr;
 };
 
 void DDX_Text(CDataExchange* pDX, int id, CString& value);

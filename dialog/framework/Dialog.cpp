@@ -1,5 +1,9 @@
 #include "framework/Dialog.h"
 
+#include "framework/WinApp.h"
+
+#include "WideText.h"
+
 namespace {
 
 LONG Centred(LONG areaStart, LONG areaEnd, LONG size, LONG limitStart, LONG limitEnd)
@@ -26,7 +30,26 @@ bool CDialog::UpdateData(bool saveAndValidate)
 {
     CDataExchange exchange(m_hWnd, saveAndValidate);
     DoDataExchange(&exchange);
+    if (exchange.GetFailedControl() != nullptr)
+        ReportNotTaken(exchange.GetFailedControl());
     return !exchange.HasFailed();
+}
+
+void CDialog::ReportNotTaken(HWND control)
+{
+    CString name;
+    static_cast<void>(name.LoadString(static_cast<UINT>(GetDlgCtrlID(control))));
+    CHeapString text("The text in ");
+    text.Append(name);
+    text.Append(" holds half of a surrogate pair, which is no character, and cannot be stored.");
+    MessageBox(text.GetText(), MB_OK | MB_ICONEXCLAMATION);
+    GotoDlgCtrl(control);
+}
+
+int CDialog::MessageBox(const char* text, UINT type)
+{
+    const CWinApp* app = AfxGetApp();
+    return MessageBoxW(m_hWnd, CWideText(text), CWideText(app != nullptr ? app->GetTitle() : ""), type);
 }
 
 INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM)

@@ -17,8 +17,12 @@ public:
     // IDOK or IDCANCEL as the dialog ended, -1 when it could not be created.
     [[nodiscard]] INT_PTR DoModal();
 
-    // False when a control of the exchange is missing.
+    // False when a control of the exchange is missing, or a box holds what its member cannot take;
+    // the user is then told which box, and it gets the focus.
     [[nodiscard]] bool UpdateData(bool saveAndValidate);
+
+    // A message box owned by the dialog, titled with the application's title.
+    int MessageBox(const char* text, UINT type = MB_OK);
 
 protected:
     // The one place where dialog messages become hooks; false leaves a message to the dialog manager.
@@ -31,10 +35,14 @@ protected:
     virtual void DoDataExchange(CDataExchange*) {}
 
     void EndDialog(int result) { ::EndDialog(m_hWnd, result); }
+    void GotoDlgCtrl(HWND control) { SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE); }
     // Over the parent, or over the primary monitor's work area when there is none; kept inside that area.
     void CenterWindow();
 
 private:
+    // Names the box by the string its control's id has in the string table.
+    void ReportNotTaken(HWND control);
+
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     UINT m_templateId;

@@ -1,6 +1,7 @@
 // TollveyCheck.exe run against registry states that will and will not let Windows log on by
 // itself. Under Wine, LookupAccountNameW knows the prefix's own user (the Linux user running Wine)
 // on this computer and answers ERROR_NONE_MAPPED for any other name; the prefix is in no domain.
+#include "ExitStatus.h"
 #include "Process.h"
 #include "WinlogonFixture.h"
 
@@ -9,7 +10,6 @@
 
 namespace {
 
-const char* const policiesKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 const char* const password = "pa55-w0rd";
 const std::string nul(sizeof(wchar_t), '\0');
 
@@ -22,27 +22,27 @@ std::string ThisComputer()
 
 bool Set(const char* name, const std::string& text)
 {
-    return WriteText(winlogonKeyPath, name, text, KEY_WOW64_64KEY);
+    return WriteText(winlogonPath, name, text, KEY_WOW64_64KEY);
 }
 
 bool SetCount(DWORD count)
 {
     const CRegistryValue value = {"AutoLogonCount", REG_DWORD, std::string(reinterpret_cast<char*>(&count), 4)};
-    return WriteValue(winlogonKeyPath, value, KEY_WOW64_64KEY);
+    return WriteValue(winlogonPath, value, KEY_WOW64_64KEY);
 }
 
 class TollveyCheckTest : public CWinlogonFixture
 {
 protected:
-    TollveyCheckTest() : m_policies({policiesKeyPath}) {}
+    TollveyCheckTest() : m_policies({systemPoliciesPath}) {}
 
     // A computer that will log on by itself: the prefix's own account, with a password.
     static bool WillLogOn()
     {
         ResetValues();
-        RemoveValue(winlogonKeyPath, "AutoLogonCount", KEY_WOW64_64KEY);
-        RemoveValue(policiesKeyPath, "LegalNoticeCaption", KEY_WOW64_64KEY);
-        RemoveValue(policiesKeyPath, "LegalNoticeText", KEY_WOW64_64KEY);
+        RemoveValue(winlogonPath, "AutoLogonCount", KEY_WOW64_64KEY);
+        RemoveValue(systemPoliciesPath, "LegalNoticeCaption", KEY_WOW64_64KEY);
+        RemoveValue(systemPoliciesPath, "LegalNoticeText", KEY_WOW64_64KEY);
         return Set("AutoAdminLogon", "1") && Set("DefaultUserName", ThisUser()) && Set("DefaultPassword", password) &&
                Set("DefaultDomainName", ThisComputer());
     }
@@ -57,58 +57,58 @@ TEST_F(TollveyCheckTest, NamesWhatStopsAutomaticLogonAndChangesNothing)
     {
         const char* label;
         std::function<bool()> change;
-        unsigned long status;
+        unsigned status;
         std::string line; // one line of the output
         const char* arguments = "";
     };
     const Case cases[] = {
-        {"will log on", [] { return true; }, 0, "ok    account " + me + " exists"},
-        {"AutoAdminLogon 0", [] { return Set("AutoAdminLogon", "0"); }, 1,
+        {"will log on", [] { return true; }, exitWillLogOn, "ok    account " + me + " exists"},
+        {"AutoAdminLogon 0", [] { return Set("AutoAdminLogon", "0"); }, exitStopped,
          "STOP  AutoAdminLogon is not 1: automatic logon is off"},
-        {"no user name", [] { return Set("DefaultUserName", ""); }, 1,
+        {"no user name", [] { return Set("DefaultUserName", ""); }, exitStopped,
          "STOP  DefaultUserName is empty: there is no account to log on"},
         // Wine's LsaRetrievePrivateData is a stub that always answers "not found": a computer with
         // the LSA secret DefaultPassword cannot be made here.
-        {"no password", [] { RemoveValue(winlogonKeyPath, "DefaultPassword", KEY_WOW64_64KEY); return true; }, 1,
+        {"no password", [] { RemoveValue(winlogonPath, "DefaultPassword", KEY_WOW64_64KEY); return true; }, exitStopped,
          "STOP  DefaultPassword is not there: without it Windows switches automatic logon off"},
-        {"no logon left", [] { return SetCount(0); }, 1, "STOP  AutoLogonCount is 0: no automatic logon is left"},
-        {"logons left", [] { return SetCount(2); }, 0,
+        {"no logon left", [] { return SetCount(0); }, exitStopped, "STOP  AutoLogonCount is 0: no automatic logon is left"},
+        {"logons left", [] { return SetCount(2); }, exitWillLogOn,
          "ok    AutoLogonCount is 2: each automatic logon counts it down"},
-        {"message title", [] { return WriteText(policiesKeyPath, "LegalNoticeCaption", "Notice", KEY_WOW64_64KEY); },
-         1, "STOP  LegalNoticeCaption is set"},
+        {"message title", [] { return WriteText(systemPoliciesPath, "LegalNoticeCaption", "Notice", KEY_WOW64_64KEY); },
+         exitStopped, "STOP  LegalNoticeCaption is set"},
         {"message title with half a surrogate pair",
-         [] { return WriteText(policiesKeyPath, "LegalNoticeCaption", "\xED\xA0\x80", KEY_WOW64_64KEY); }, 1,
+         [] { return WriteText(systemPoliciesPath, "LegalNoticeCaption", "\xED\xA0\x80", KEY_WOW64_64KEY); }, exitStopped,
          "STOP  LegalNoticeCaption is set"},
         // As a security policy keeps it: a list of lines.
         {"message text",
          [] {
-             return WriteValue(policiesKeyPath,
+             return WriteValue(systemPoliciesPath,
                                {"LegalNoticeText", REG_MULTI_SZ, Utf16Bytes("Authorised users") + nul + nul},
                                KEY_WOW64_64KEY);
          },
-         1, "STOP  LegalNoticeText is set"},
-        {"no such local account", [] { return Set("DefaultUserName", "kiosk"); }, 1,
+         exitStopped, "STOP  LegalNoticeText is set"},
+        {"no such local account", [] { return Set("DefaultUserName", "kiosk"); }, exitStopped,
          "STOP  account " + ThisComputer() + "\\kiosk: this computer has no account kiosk"},
         {"no such account, no domain", [] { return Set("DefaultUserName", "Дмитрий") && Set("DefaultDomainName", ""); },
-         1, "STOP  account Дмитрий: this computer has no account Дмитрий"},
-        {"a domain's account", [] { return Set("DefaultUserName", "kiosk") && Set("DefaultDomainName", "CORP"); }, 0,
+         exitStopped, "STOP  account Дмитрий: this computer has no account Дмитрий"},
+        {"a domain's account", [] { return Set("DefaultUserName", "kiosk") && Set("DefaultDomainName", "CORP"); }, exitWillLogOn,
          "?     account CORP\\kiosk could not be checked: not found now, and a domain controller may be out of "
          "reach"},
-        {"start-up entry", [] { return WriteText(runOnceKeyPath, "Tollvey", password, KEY_WOW64_64KEY); }, 0,
+        {"start-up entry", [] { return WriteText(runOncePath, "Tollvey", password, KEY_WOW64_64KEY); }, exitWillLogOn,
          "note  start-up entry Tollvey is there"},
-        {"usage", [] { return true; }, 0, "-?  help", "-?"},
-        {"an unknown option", [] { return true; }, 2, "Invalid argument: -x", "-x"},
+        {"usage", [] { return true; }, exitWillLogOn, "-?  help", "-?"},
+        {"an unknown option", [] { return true; }, exitNotChecked, "Invalid argument: -x", "-x"},
     };
     const std::string program = "\"" + WindowsPath(TOLLVEY_CHECK_UNIX_PATH) + "\" ";
     for (const Case& c : cases) {
         ASSERT_TRUE(WillLogOn() && c.change()) << c.label;
-        const auto before = ReadAllValues({winlogonKeyPath, runOnceKeyPath, policiesKeyPath});
+        const auto before = ReadAllValues({winlogonPath, runOncePath, systemPoliciesPath});
         ASSERT_TRUE(before) << c.label << ": the registry as it was";
         const CProcessResult run = RunProcess(program + c.arguments);
         EXPECT_EQ(run.exitCode, c.status) << c.label << ": " << run.output;
         EXPECT_NE(run.output.find(c.line), std::string::npos) << c.label << ": " << run.output;
         EXPECT_EQ(run.output.find(password), std::string::npos) << c.label << ": the password is not shown";
-        EXPECT_TRUE(ReadAllValues({winlogonKeyPath, runOnceKeyPath, policiesKeyPath}) == before) << c.label << ": the registry is as it was";
+        EXPECT_TRUE(ReadAllValues({winlogonPath, runOncePath, systemPoliciesPath}) == before) << c.label << ": the registry is as it was";
     }
 }
 

@@ -2,6 +2,7 @@
 // put back after each test.
 #pragma once
 
+#include "ExitStatus.h"
 #include "Process.h"
 #include "WinlogonFixture.h"
 

@@ -9,11 +9,11 @@ namespace {
 // The values every acting run finds stored before it starts.
 void StoreOldValues(bool withEntry)
 {
-    ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultUserName", "olduser", KEY_WOW64_64KEY));
-    ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultPassword", "oldpw", KEY_WOW64_64KEY));
-    ASSERT_TRUE(WriteText(winlogonKeyPath, "DefaultDomainName", "OLDDOM", KEY_WOW64_64KEY));
+    ASSERT_TRUE(WriteText(winlogonPath, "DefaultUserName", "olduser", KEY_WOW64_64KEY));
+    ASSERT_TRUE(WriteText(winlogonPath, "DefaultPassword", "oldpw", KEY_WOW64_64KEY));
+    ASSERT_TRUE(WriteText(winlogonPath, "DefaultDomainName", "OLDDOM", KEY_WOW64_64KEY));
     if (withEntry) {
-        ASSERT_TRUE(WriteText(runOnceKeyPath, "Tollvey", "stale", KEY_WOW64_64KEY));
+        ASSERT_TRUE(WriteText(runOncePath, "Tollvey", "stale", KEY_WOW64_64KEY));
     }
 }
 
@@ -72,7 +72,7 @@ TEST_F(TollveyCmdTest, ActingRunsEchoWriteAndRegisterTheReload)
         ASSERT_TRUE(run.started) << c.arguments;
         EXPECT_EQ(run.output, banner + c.echo) << "arguments: " << c.arguments;
         EXPECT_EQ(run.errors, "") << "arguments: " << c.arguments;
-        EXPECT_EQ(run.exitCode, 0u) << "arguments: " << c.arguments;
+        EXPECT_EQ(run.exitCode, exitDone) << "arguments: " << c.arguments;
         EXPECT_EQ(Winlogon("AutoAdminLogon"), c.autoAdminLogon) << "arguments: " << c.arguments;
         EXPECT_EQ(Winlogon("DefaultUserName"), c.userName) << "arguments: " << c.arguments;
         EXPECT_EQ(Winlogon("DefaultPassword"), c.password) << "arguments: " << c.arguments;
@@ -85,7 +85,7 @@ TEST_F(TollveyCmdTest, ActingRunsEchoWriteAndRegisterTheReload)
 TEST_F(TollveyCmdTest, WineRegSeesTheValuesInTheSixtyFourBitView)
 {
     const CProcessResult run = Run("-u=alice \"-p=se cret\" -d=WORKGROUP");
-    ASSERT_EQ(run.exitCode, 0u) << run.output;
+    ASSERT_EQ(run.exitCode, exitDone) << run.output;
     struct Case
     {
         const char* path;
@@ -93,11 +93,11 @@ TEST_F(TollveyCmdTest, WineRegSeesTheValuesInTheSixtyFourBitView)
         std::string shown;
     };
     const Case cases[] = {
-        {winlogonKeyPath, "AutoAdminLogon", "REG_SZ    1"},
-        {winlogonKeyPath, "DefaultUserName", "REG_SZ    alice"},
-        {winlogonKeyPath, "DefaultPassword", "REG_SZ    se cret"},
-        {winlogonKeyPath, "DefaultDomainName", "REG_SZ    WORKGROUP"},
-        {runOnceKeyPath, "Tollvey",
+        {winlogonPath, "AutoAdminLogon", "REG_SZ    1"},
+        {winlogonPath, "DefaultUserName", "REG_SZ    alice"},
+        {winlogonPath, "DefaultPassword", "REG_SZ    se cret"},
+        {winlogonPath, "DefaultDomainName", "REG_SZ    WORKGROUP"},
+        {runOncePath, "Tollvey",
          "REG_SZ    \"" + m_directory + "Tollvey.exe\" -u=alice \"-p=se cret\" -dWORKGROUP"},
     };
     for (const Case& c : cases) {
@@ -119,20 +119,20 @@ TEST_F(TollveyCmdTest, WithoutWriteRightsEveryFailureIsReported)
     };
     const Case cases[] = {
         {"-u=alice -p=secret", true,
-         "Username:    alice\r\nPassword:    secret\r\n" + failureLines, 1},
+         "Username:    alice\r\nPassword:    secret\r\n" + failureLines, exitWriteFailed},
         {"-u=alice -p=secret -r-", true,
-         "Username:    alice\r\nPassword:    secret\r\n" + failureLines, 1},
-        {"-u=alice -r-", false, "Username:    alice\r\n" + failureLines, 1},
-        {"-r-", true, failureLines, 1},
-        {"-r-", false, "", 0},
-        {"-r", false, failureLines, 1},
+         "Username:    alice\r\nPassword:    secret\r\n" + failureLines, exitWriteFailed},
+        {"-u=alice -r-", false, "Username:    alice\r\n" + failureLines, exitWriteFailed},
+        {"-r-", true, failureLines, exitWriteFailed},
+        {"-r-", false, "", exitDone},
+        {"-r", false, failureLines, exitWriteFailed},
     };
     for (const Case& c : cases) {
         ResetValues();
         StoreOldValues(c.entryBefore);
         const std::string entryBefore = Entry();
-        CReadOnlyKey winlogon(winlogonKeyPath, KEY_WOW64_64KEY);
-        CReadOnlyKey runOnce(runOnceKeyPath, KEY_WOW64_64KEY);
+        CReadOnlyKey winlogon(winlogonPath, KEY_WOW64_64KEY);
+        CReadOnlyKey runOnce(runOncePath, KEY_WOW64_64KEY);
         ASSERT_TRUE(winlogon.IsApplied() && runOnce.IsApplied());
         const CProcessResult run = Run(c.arguments);
         EXPECT_EQ(run.output, banner + c.output) << "arguments: " << c.arguments;
@@ -142,6 +142,17 @@ TEST_F(TollveyCmdTest, WithoutWriteRightsEveryFailureIsReported)
         EXPECT_EQ(Winlogon("AutoAdminLogon"), "<missing>") << "arguments: " << c.arguments;
         EXPECT_EQ(Entry(), entryBefore) << "arguments: " << c.arguments;
     }
+}
+
+// Whatever removed the RunOnce key, the start-up entry makes it again: no failure to report.
+TEST_F(TollveyCmdTest, MissingRunOnceKeyIsMadeForTheEntry)
+{
+    StoreOldValues(false);
+    ASSERT_TRUE(RemoveKey(runOncePath, KEY_WOW64_64KEY));
+    const CProcessResult run = Run("-u=kiosk -p=pw2 -d=D");
+    EXPECT_EQ(run.output, banner + "Username:    kiosk\r\nPassword:    pw2\r\nDomain Name: D\r\n");
+    EXPECT_EQ(run.exitCode, exitDone);
+    EXPECT_EQ(Entry(), Reload(" -u=kiosk -p=pw2 -dD"));
 }
 
 // Windows takes a start-up command of at most 260 characters, counted in UTF-16 units: "é" is two
@@ -156,11 +167,11 @@ TEST_F(TollveyCmdTest, StartupCommandLongerThanWindowsTakesIsReportedAsAFailedWr
         std::string failure;
         unsigned long exitCode;
     };
-    const Case cases[] = {{260, "", 0},
+    const Case cases[] = {{260, "", exitDone},
                           {261,
                            "The start-up command would be longer than the 260 characters Windows runs, and was "
                            "not registered.\r\n",
-                           1}};
+                           exitWriteFailed}};
     for (const Case& c : cases) {
         ResetValues();
         StoreOldValues(true);
@@ -184,7 +195,7 @@ TEST_F(TollveyCmdTest, RegisteredCommandBringsBackAwkwardValues)
     ASSERT_TRUE(CopyInto(WindowsPath(TOLLVEY_PROBE_UNIX_PATH), m_directory + "Tollvey.exe"));
     const CProcessResult run =
         Run(R"("-u=John \"JJ\" Smith" "-p=back\slash\\" "-d=:colon first")");
-    ASSERT_EQ(run.exitCode, 0u) << run.output;
+    ASSERT_EQ(run.exitCode, exitDone) << run.output;
     ASSERT_EQ(run.output, banner + "Username:    John \"JJ\" Smith\r\nPassword:    back\\slash\\\r\n"
                                    "Domain Name: :colon first\r\n");
     const std::string entry = Entry();

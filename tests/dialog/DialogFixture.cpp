@@ -15,14 +15,14 @@ void CDialogFixture::SetUpTestSuite()
 void CDialogFixture::Store(const std::string& userName, const std::string& password,
                            const std::string& domain, const char* entry)
 {
-    WriteText(winlogonKeyPath, "AutoAdminLogon", "1", KEY_WOW64_64KEY);
-    WriteText(winlogonKeyPath, "DefaultUserName", userName, KEY_WOW64_64KEY);
-    WriteText(winlogonKeyPath, "DefaultPassword", password, KEY_WOW64_64KEY);
-    WriteText(winlogonKeyPath, "DefaultDomainName", domain, KEY_WOW64_64KEY);
+    WriteText(winlogonPath, autoAdminLogonValue, "1", KEY_WOW64_64KEY);
+    WriteText(winlogonPath, userNameValue, userName, KEY_WOW64_64KEY);
+    WriteText(winlogonPath, passwordValue, password, KEY_WOW64_64KEY);
+    WriteText(winlogonPath, domainValue, domain, KEY_WOW64_64KEY);
     if (entry != nullptr)
-        WriteText(runOnceKeyPath, "Tollvey", entry, KEY_WOW64_64KEY);
+        WriteText(runOncePath, reloadValueName, entry, KEY_WOW64_64KEY);
     else
-        RemoveValue(runOnceKeyPath, "Tollvey", KEY_WOW64_64KEY);
+        RemoveValue(runOncePath, reloadValueName, KEY_WOW64_64KEY);
 }
 
 void CDialogFixture::ExpectDialogThenClose(CDialogProcess& run, const std::string& userName,
@@ -37,7 +37,7 @@ void CDialogFixture::ExpectDialogThenClose(CDialogProcess& run, const std::strin
     PostMessageA(window, WM_CLOSE, 0, 0);
     DWORD exitCode = 99;
     ASSERT_TRUE(run.WaitForExit(exitTimeoutMs, exitCode)) << "the program ends once the dialog is closed";
-    EXPECT_EQ(exitCode, 0u) << "exit status after closing the dialog";
+    EXPECT_EQ(exitCode, exitDone) << "exit status after closing the dialog";
 }
 
 std::string QuotedArgument(const std::string& argument)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "DialogProcess.h"
+#include "ExitStatus.h"
 #include "WinlogonFixture.h"
 
 #include <gtest/gtest.h>

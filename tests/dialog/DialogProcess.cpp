@@ -48,7 +48,40 @@ BOOL CALLBACK CountControl(HWND control, LPARAM counting)
     return TRUE;
 }
 
+BOOL CALLBACK TakeMessage(HWND control, LPARAM message)
+{
+    char className[32] = "";
+    GetClassNameA(control, className, sizeof className);
+    wchar_t text[1024] = L"";
+    SendMessageW(control, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+    if (lstrcmpiA(className, "Static") != 0 || text[0] == L'\0')
+        return TRUE;
+    *reinterpret_cast<std::string*>(message) = Utf8(text);
+    return FALSE;
+}
+
 } // namespace
+
+std::string MessageText(HWND box)
+{
+    std::string message = "<none>";
+    EnumChildWindows(box, TakeMessage, reinterpret_cast<LPARAM>(&message));
+    return message;
+}
+
+HWND WaitForFocus(HWND window, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    do {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus != nullptr &&
+            GetParent(info.hwndFocus) == window)
+            return info.hwndFocus;
+        Sleep(50);
+    } while (GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
 
 bool HasControl(HWND window, const char* className, const char* text)
 {

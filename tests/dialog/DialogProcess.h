@@ -35,6 +35,12 @@ bool HasControl(HWND window, const char* className, const char* text);
 // How many child controls of the class the window has.
 int CountControls(HWND window, const char* className);
 
+// What a message box says: the text of its static control that has one, in UTF-8.
+std::string MessageText(HWND box);
+// The control of the window's thread that has the focus, once it is one of the window's; null when
+// none of them gets it within timeoutMs.
+HWND WaitForFocus(HWND window, DWORD timeoutMs);
+
 // The text of a control of the window, in UTF-8; "<missing>" when there is no such control.
 std::string ControlText(HWND window, int id);
 // Types text (UTF-8) into a control, as a user of any language would.

@@ -28,16 +28,16 @@ CProcessResult RunConsole(const std::string& exe, const std::string& value)
 // value is changed first, so that only what the entry carries can bring them back.
 void RunTheEntryAsTheNextStartup(DWORD timeoutMs)
 {
-    const std::string command = ReadText(runOnceKeyPath, "Tollvey", KEY_WOW64_64KEY);
+    const std::string command = ReadText(runOncePath, "Tollvey", KEY_WOW64_64KEY);
     ASSERT_NE(command, "<missing>") << "a start-up entry was registered";
-    RemoveValue(runOnceKeyPath, "Tollvey", KEY_WOW64_64KEY);
+    RemoveValue(runOncePath, "Tollvey", KEY_WOW64_64KEY);
     for (const char* name : valueNames)
-        WriteText(winlogonKeyPath, name, changed, KEY_WOW64_64KEY);
+        WriteText(winlogonPath, name, changed, KEY_WOW64_64KEY);
     CDialogProcess run(command);
     ASSERT_TRUE(run.IsStarted()) << "the entry starts: " << command;
     DWORD exitCode = 99;
     ASSERT_TRUE(run.WaitForExit(timeoutMs, exitCode)) << "silent run ends by itself: " << command;
-    EXPECT_EQ(exitCode, 0u) << "exit status of " << command;
+    EXPECT_EQ(exitCode, exitDone) << "exit status of " << command;
 }
 
 struct CValue
@@ -71,7 +71,7 @@ protected:
         Store("", "", "", nullptr);
         run = RunConsole(Folder() + "TollveyCmd.exe", value);
         ASSERT_TRUE(run.started) << "TollveyCmd.exe starts";
-        EXPECT_EQ(run.exitCode, 0u) << run.output;
+        EXPECT_EQ(run.exitCode, exitDone) << run.output;
         for (const char* name : valueNames)
             EXPECT_EQ(Winlogon(name), value) << name;
         EXPECT_EQ(Entry().rfind(QuotedArgument(Folder() + "Tollvey.exe") + " ", 0), 0u)
@@ -90,7 +90,7 @@ protected:
                            " " + QuotedArgument("-p=" + value) + " " + QuotedArgument("-d=" + value));
         DWORD exitCode = 99;
         ASSERT_TRUE(run.WaitForExit(exitTimeoutMs, exitCode)) << "silent run ends by itself";
-        EXPECT_EQ(exitCode, 0u) << "exit status";
+        EXPECT_EQ(exitCode, exitDone) << "exit status";
         for (const char* name : valueNames)
             EXPECT_EQ(Winlogon(name), value) << name;
         EXPECT_EQ(Entry(), "<missing>") << "no start-up entry without -r";
@@ -101,7 +101,7 @@ protected:
     {
         const std::string& value = GetParam().text;
         Store(value, value, "STORED", nullptr);
-        WriteText(winlogonKeyPath, "AutoAdminLogon", "0", KEY_WOW64_64KEY);
+        WriteText(winlogonPath, "AutoAdminLogon", "0", KEY_WOW64_64KEY);
         CDialogProcess run(QuotedArgument(Folder() + "Tollvey.exe"));
         HWND dialog = run.WaitForWindow(exitTimeoutMs);
         ASSERT_NE(dialog, nullptr) << "the settings dialog opens";
@@ -117,7 +117,7 @@ protected:
         PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
         DWORD exitCode = 99;
         ASSERT_TRUE(run.WaitForExit(exitTimeoutMs, exitCode)) << "the program ends with the message box";
-        EXPECT_EQ(exitCode, 0u) << "exit status";
+        EXPECT_EQ(exitCode, exitDone) << "exit status";
         EXPECT_EQ(Winlogon("AutoAdminLogon"), "1") << "the values were written again";
         for (const char* name : valueNames)
             EXPECT_EQ(Winlogon(name), value) << name;
@@ -217,7 +217,7 @@ TEST_F(CLegacyCodePageTest, EchoShowsWhatTheCodePageHoldsAndStoresEverything)
     const std::string shown = GetACP() == 932 ? "Jos? \x83\xB6mega \x8E\x52" : "Jos\xE9 ?mega ?";
     const CProcessResult run =
         RunProcess(QuotedArgument(s_folder + "TollveyCmd.exe") + " " + QuotedArgument("-u=" + value) + " -r-");
-    EXPECT_EQ(run.exitCode, 0u) << run.output;
+    EXPECT_EQ(run.exitCode, exitDone) << run.output;
     EXPECT_TRUE(EndsWith(run.output, "\r\n\r\nUsername:    " + shown + "\r\n")) << run.output;
     EXPECT_EQ(Winlogon("DefaultUserName"), value);
 }

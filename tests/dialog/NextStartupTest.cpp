@@ -39,14 +39,14 @@ protected:
                                         QuotedArgument("-d=" + values.domain);
         const CProcessResult registered = RunProcess(commandLine);
         ASSERT_TRUE(registered.started) << "TollveyCmd.exe starts";
-        ASSERT_EQ(registered.exitCode, 0u) << "TollveyCmd.exe output:\n" << registered.output;
+        ASSERT_EQ(registered.exitCode, exitDone) << "TollveyCmd.exe output:\n" << registered.output;
     }
 
     // Windows removes a RunOnce entry before it runs its command.
     std::string TakeEntry()
     {
         const std::string command = Entry();
-        RemoveValue(runOnceKeyPath, "Tollvey", KEY_WOW64_64KEY);
+        RemoveValue(runOncePath, "Tollvey", KEY_WOW64_64KEY);
         return command;
     }
 };
@@ -59,13 +59,13 @@ TEST_P(CNextStartupTest, WritesTheValuesAgainSilently)
     const std::string command = TakeEntry();
     ASSERT_NE(command, "<missing>") << "TollveyCmd.exe registered the start-up entry";
     Store(changed, changed, changed, nullptr);
-    WriteText(winlogonKeyPath, "AutoAdminLogon", changed, KEY_WOW64_64KEY);
+    WriteText(winlogonPath, "AutoAdminLogon", changed, KEY_WOW64_64KEY);
 
     CDialogProcess run(command);
     ASSERT_TRUE(run.IsStarted()) << "the stored command starts: " << command;
     DWORD exitCode = 99;
     ASSERT_TRUE(run.WaitForExit(exitTimeoutMs, exitCode)) << "silent run ends by itself: " << command;
-    EXPECT_EQ(exitCode, 0u) << "exit status of " << command;
+    EXPECT_EQ(exitCode, exitDone) << "exit status of " << command;
 
     // Empty values are left out of the command, so they keep what was stored since.
     auto expected = [](const std::string& value) { return value.empty() ? changed : value; };
@@ -90,12 +90,12 @@ TEST_F(CNextStartupEmptyTest, CommandWithoutArgumentsOpensTheDialog)
     const std::string command = TakeEntry();
     EXPECT_EQ(command, DialogExe()) << "the command is the program alone";
     Store("stored-user", "stored-pass", "STORED", nullptr);
-    const auto before = ReadAllValues(winlogonKeyPath, KEY_WOW64_64KEY);
+    const auto before = ReadAllValues(winlogonPath, KEY_WOW64_64KEY);
     ASSERT_TRUE(before) << "Winlogon values before";
 
     CDialogProcess run(command);
     ExpectDialogThenClose(run, "stored-user", "stored-pass", "STORED");
-    EXPECT_EQ(ReadAllValues(winlogonKeyPath, KEY_WOW64_64KEY), before) << "Winlogon values untouched";
+    EXPECT_EQ(ReadAllValues(winlogonPath, KEY_WOW64_64KEY), before) << "Winlogon values untouched";
     EXPECT_EQ(Entry(), "<missing>") << "no start-up entry written";
 }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -213,25 +214,34 @@ TEST_F(CResourceTest, DialogControlsInTabOrder)
     EXPECT_FALSE(reader.Overran()) << "controls fit in the resource";
 }
 
-TEST_F(CResourceTest, StringTableHoldsOnlyTheMessages)
+// A block holds sixteen strings, ids 16 * (block - 1) to 16 * block - 1.
+TEST_F(CResourceTest, StringTableHoldsTheConfirmationAndTheBoxesNames)
 {
-    EXPECT_EQ(Names(RT_STRING), std::vector<std::string>{"#1"}) << "one block, ids 0 to 15 (so no title string)";
-    EXPECT_EQ(Languages(RT_STRING, MAKEINTRESOURCEA(1)), std::vector<WORD>{english}) << "string block language";
-    const std::vector<BYTE> data = Resource(RT_STRING, MAKEINTRESOURCEA(1));
-    ASSERT_FALSE(data.empty()) << "string block 1 in language 1033";
-
-    const std::string expected[16] = {
-        "", "Tollvey values saved.",
-        "Couldn't modify the Windows NT Registry.\nYou must have the administrator privileges.",
-        "The start-up command would be longer than the 260 characters Windows runs, and was not registered."};
-    CTemplateReader reader(data.data(), data.size());
-    for (int id = 0; id < 16; ++id) {
-        std::string text;
-        for (WORD length = reader.Word(); length != 0; --length)
-            text += static_cast<char>(reader.Word());
-        EXPECT_EQ(text, expected[id]) << "string " << id;
+    EXPECT_EQ(Names(RT_STRING), (std::vector<std::string>{"#1", "#63"})) << "ids 0 to 15 (so no title string), 992 to 1007";
+    struct Block
+    {
+        int number;
+        std::map<int, std::string> strings; // the others are empty
+    };
+    const Block blocks[] = {
+        {1, {{IDS_SAVED, "Tollvey values saved."}}},
+        {63, {{IDC_USERNAME, "Username"}, {IDC_DOMAIN, "Domain"}, {IDC_PASSWORD, "Password"}}},
+    };
+    for (const Block& block : blocks) {
+        EXPECT_EQ(Languages(RT_STRING, MAKEINTRESOURCEA(block.number)), std::vector<WORD>{english})
+            << "string block " << block.number << " language";
+        const std::vector<BYTE> data = Resource(RT_STRING, MAKEINTRESOURCEA(block.number));
+        ASSERT_FALSE(data.empty()) << "string block " << block.number << " in language 1033";
+        CTemplateReader reader(data.data(), data.size());
+        for (int id = 16 * (block.number - 1); id < 16 * block.number; ++id) {
+            std::string text;
+            for (WORD length = reader.Word(); length != 0; --length)
+                text += static_cast<char>(reader.Word());
+            const auto expected = block.strings.find(id);
+            EXPECT_EQ(text, expected != block.strings.end() ? expected->second : "") << "string " << id;
+        }
+        EXPECT_FALSE(reader.Overran()) << "sixteen entries fit in block " << block.number;
     }
-    EXPECT_FALSE(reader.Overran()) << "sixteen entries fit in the block";
 }
 
 TEST_F(CResourceTest, IconGroupHasOneSixteenColourImage)

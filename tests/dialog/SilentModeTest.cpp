@@ -44,7 +44,7 @@ TEST_P(CSilentModeTest, AppliesExactlyWhatWasGiven)
     ASSERT_TRUE(run.IsStarted()) << "Tollvey.exe starts";
     DWORD exitCode = 99;
     ASSERT_TRUE(run.WaitForExit(exitTimeoutMs, exitCode)) << "silent run ends by itself";
-    EXPECT_EQ(exitCode, 0u) << "exit status";
+    EXPECT_EQ(exitCode, exitDone) << "exit status";
     EXPECT_EQ(Winlogon("AutoAdminLogon"), c.autoAdminLogon) << "AutoAdminLogon";
     EXPECT_EQ(Winlogon("DefaultUserName"), c.userName) << "DefaultUserName";
     EXPECT_EQ(Winlogon("DefaultPassword"), c.password) << "DefaultPassword";
@@ -80,11 +80,11 @@ class CRejectedCommandLineTest : public CDialogFixture, public ::testing::WithPa
 TEST_P(CRejectedCommandLineTest, OpensTheDialogAndAppliesNothing)
 {
     Store("stored-user", "stored-pass", "STORED", storedEntry);
-    const auto before = ReadAllValues(winlogonKeyPath, KEY_WOW64_64KEY);
+    const auto before = ReadAllValues(winlogonPath, KEY_WOW64_64KEY);
     ASSERT_TRUE(before) << "Winlogon values before";
     CDialogProcess run(DialogExe() + GetParam().arguments);
     ExpectDialogThenClose(run, "stored-user", "stored-pass", "STORED");
-    EXPECT_EQ(ReadAllValues(winlogonKeyPath, KEY_WOW64_64KEY), before) << "Winlogon values untouched";
+    EXPECT_EQ(ReadAllValues(winlogonPath, KEY_WOW64_64KEY), before) << "Winlogon values untouched";
     EXPECT_EQ(Entry(), storedEntry) << "start-up entry untouched";
 }
 
@@ -99,11 +99,11 @@ struct CFailedWriteCase
 };
 
 const CFailedWriteCase failedWriteCases[] = {
-    {"user name", " -u=alice", winlogonKeyPath},
-    {"password", " -p=secret", winlogonKeyPath},
-    {"domain", " -dOFFICE", winlogonKeyPath},
-    {"start-up entry", " -r", runOnceKeyPath},
-    {"start-up entry removal", " -r-", runOnceKeyPath},
+    {"user name", " -u=alice", winlogonPath},
+    {"password", " -p=secret", winlogonPath},
+    {"domain", " -dOFFICE", winlogonPath},
+    {"start-up entry", " -r", runOncePath},
+    {"start-up entry removal", " -r-", runOncePath},
 };
 
 class CSilentFailureTest : public CDialogFixture, public ::testing::WithParamInterface<CFailedWriteCase>
@@ -120,7 +120,7 @@ TEST_P(CSilentFailureTest, EndsWithStatusOneAndShowsNothing)
     ASSERT_TRUE(run.IsStarted()) << "Tollvey.exe starts";
     DWORD exitCode = 99;
     ASSERT_TRUE(run.WaitForExit(exitTimeoutMs, exitCode)) << "silent run ends by itself, no message shown";
-    EXPECT_EQ(exitCode, 1u) << "exit status after a failed write";
+    EXPECT_EQ(exitCode, exitWriteFailed) << "exit status after a failed write";
     EXPECT_EQ(Winlogon("DefaultUserName"), "stored-user") << "DefaultUserName";
     EXPECT_EQ(Winlogon("DefaultPassword"), "stored-pass") << "DefaultPassword";
     EXPECT_EQ(Winlogon("DefaultDomainName"), "STORED") << "DefaultDomainName";

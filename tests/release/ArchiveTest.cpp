@@ -45,7 +45,7 @@ TEST_F(ArchiveTest, ConsoleRegistersTheUnpackedDialogProgramAndTheNextStartupRea
 
     // The next start-up: Windows runs the stored command as it stands.
     for (const char* name : storeValueNames)
-        RemoveValue(winlogonKeyPath, name, KEY_WOW64_64KEY);
+        RemoveValue(winlogonPath, name, KEY_WOW64_64KEY);
     const CProcessResult startup = RunProcess(entry.c_str());
     ASSERT_TRUE(startup.started) << "the stored command starts: " << entry;
     EXPECT_EQ(startup.exitCode, 0u) << "silent mode reports success";

@@ -88,7 +88,7 @@ bool ReadsScriptsAsUtf8AfterChcp()
 // view; "<missing>" when it shows none.
 std::string Shown(const char* name)
 {
-    const std::optional<std::string> data = RegQueryData(winlogonKeyPath, name, "/reg:64");
+    const std::optional<std::string> data = RegQueryData(winlogonPath, name, "/reg:64");
     const std::string text = "REG_SZ    ";
     if (!data)
         return "<missing>";
@@ -211,7 +211,7 @@ TEST_F(DeployScriptTest, AsShippedFromTheArchiveItInstallsThePairForThisWindowsA
     EXPECT_EQ(Shown("DefaultPassword"), ScriptValue(m_shipped, "LOGON_PASSWORD"));
     EXPECT_EQ(Shown("DefaultDomainName"), Expanded(ScriptValue(m_shipped, "LOGON_DOMAIN")));
     EXPECT_EQ(Shown("AutoAdminLogon"), "1");
-    EXPECT_FALSE(RegQueryData(runOnceKeyPath, "Tollvey", "/reg:64"))
+    EXPECT_FALSE(RegQueryData(runOncePath, "Tollvey", "/reg:64"))
         << "a start-up script registers no start-up entry";
     ExpectInstalled();
     EXPECT_EQ(run.output.find(ScriptValue(m_shipped, "LOGON_PASSWORD")), std::string::npos)
@@ -291,7 +291,7 @@ TEST_F(DeployScriptTest, SavedWithAByteOrderMarkItStillKeepsThePasswordOutOfItsO
 
 TEST_F(DeployScriptTest, EndsWithStatus1WhenTheWinlogonKeyCannotBeWritten)
 {
-    const CReadOnlyKey readOnly(winlogonKeyPath, KEY_WOW64_64KEY);
+    const CReadOnlyKey readOnly(winlogonPath, KEY_WOW64_64KEY);
     ASSERT_TRUE(readOnly.IsApplied()) << "the Winlogon key is made read-only";
     const CProcessResult run = RunScript(ShippedScript());
     EXPECT_EQ(run.exitCode, 1u) << "TollveyCmd.exe's status, passed on";
@@ -338,7 +338,7 @@ TEST_F(DeployScriptTest, OffSwitchesAutomaticLogonOffAndRemovesThePrograms)
         ResetValues();
         const std::string script = ShareWith(m_script);
         ASSERT_EQ(RunScript(script).exitCode, 0u) << c.arguments << ": installed first";
-        ASSERT_TRUE(WriteText(runOnceKeyPath, "Tollvey", "left by the dialog", KEY_WOW64_64KEY));
+        ASSERT_TRUE(WriteText(runOncePath, "Tollvey", "left by the dialog", KEY_WOW64_64KEY));
         const CProcessResult run = RunScript(script, c.arguments);
         EXPECT_EQ(run.exitCode, c.status) << c.arguments << ": " << run.output << run.errors;
         EXPECT_EQ(Winlogon("AutoAdminLogon"), c.autoAdminLogon) << c.arguments;

@@ -34,20 +34,20 @@ protected:
         RemoveKey(scratchPath, KEY_WOW64_64KEY);
     }
 
-    std::unique_ptr<CRegistryKey> Open() { return CRegistry::Instance().OpenKey(2, scratchPath); }
+    CRegistryKey Open() { return CRegistry::Instance().OpenKey(2, scratchPath); }
     void Store(const char* name, DWORD type, const std::string& data)
     {
         ASSERT_TRUE(WriteValue(scratchPath, {name, type, data}, KEY_WOW64_64KEY)) << name;
     }
 };
 
-TEST_F(RegistryTest, OpenKeyOpensExistingKeysOnly)
+TEST_F(RegistryTest, OpenKeyOpensExistingKeysOnlyAndSaysWhyNot)
 {
     struct Case
     {
         int root;
         const char* path;
-        bool opens;
+        unsigned long status;
     };
     HKEY subkey = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, Utf16(scratchSubkeyPath).c_str(), 0, nullptr, 0,
@@ -55,16 +55,17 @@ TEST_F(RegistryTest, OpenKeyOpensExistingKeysOnly)
               ERROR_SUCCESS);
     RegCloseKey(subkey);
     const Case cases[] = {
-        {2, scratchPath, true},
-        {2, scratchSubkeyPath, true},
-        {2, "Software\\TollveyTest\\Missing", false},
-        {1, "Software", true},
-        {4, scratchPath, false},
-        {-1, scratchPath, false},
+        {2, scratchPath, ERROR_SUCCESS},
+        {2, scratchSubkeyPath, ERROR_SUCCESS},
+        {2, "Software\\TollveyTest\\Missing", ERROR_FILE_NOT_FOUND},
+        {1, "Software", ERROR_SUCCESS},
+        {4, scratchPath, ERROR_INVALID_PARAMETER},
+        {-1, scratchPath, ERROR_INVALID_PARAMETER},
     };
     for (const Case& c : cases) {
-        const auto key = CRegistry::Instance().OpenKey(c.root, c.path);
-        EXPECT_EQ(key != nullptr, c.opens) << "root " << c.root << ", " << c.path;
+        const CRegistryKey key = CRegistry::Instance().OpenKey(c.root, c.path);
+        EXPECT_EQ(key.IsOpen(), c.status == ERROR_SUCCESS) << "root " << c.root << ", " << c.path;
+        EXPECT_EQ(key.GetOpenStatus().GetCode(), c.status) << "root " << c.root << ", " << c.path;
     }
     EXPECT_FALSE(KeyExists("Software\\TollveyTest\\Missing", KEY_WOW64_64KEY))
         << "a missing key must not be created";
@@ -84,10 +85,10 @@ TEST_F(RegistryTest, WriteStringStoresRegSzWithItsTerminatorInTheSixtyFourBitVie
         {"every language", "Name", "José Ωmega Дмитрий 山田 𝒜😀"},
         {"a name outside ASCII", "Námé Ω", "x"},
     };
-    auto key = Open();
-    ASSERT_TRUE(key);
+    CRegistryKey key = Open();
+    ASSERT_TRUE(key.IsOpen());
     for (const Case& c : cases) {
-        ASSERT_TRUE(key->WriteString(c.name, c.text)) << c.label;
+        ASSERT_TRUE(key.WriteString(c.name, c.text)) << c.label;
         const auto value = ReadValue(scratchPath, c.name, KEY_WOW64_64KEY);
         ASSERT_TRUE(value) << c.label;
         EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ)) << c.label;
@@ -105,10 +106,10 @@ TEST_F(RegistryTest, ReadStringTakesAnyTypeAsTextButSucceedsOnlyForRegSz)
         const char* label;
         DWORD type;
         std::string data;
-        LONG status; // ERROR_SUCCESS: read as a string
+        unsigned long status; // ERROR_SUCCESS: read as a string
         const char* text;
     };
-    const LONG otherType = ERROR_UNSUPPORTED_TYPE;
+    const unsigned long otherType = ERROR_UNSUPPORTED_TYPE;
     const Case cases[] = {
         {"REG_SZ", REG_SZ, Utf16Bytes("alice") + terminator, ERROR_SUCCESS, "alice"},
         {"REG_SZ in every language", REG_SZ, Utf16Bytes("José Ωmega Дмитрий 山田 𝒜😀") + terminator,
@@ -133,28 +134,23 @@ TEST_F(RegistryTest, ReadStringTakesAnyTypeAsTextButSucceedsOnlyForRegSz)
     };
     for (const Case& c : cases) {
         Store("Value", c.type, c.data);
-        auto key = Open();
-        ASSERT_TRUE(key);
+        const CRegistryKey key = Open();
         CHeapString target("before");
-        EXPECT_EQ(key->ReadString("Value", target), c.status == ERROR_SUCCESS) << c.label;
-        EXPECT_EQ(key->GetLastStatus(), c.status) << c.label;
+        EXPECT_EQ(key.ReadString("Value", target).GetCode(), c.status) << c.label;
         EXPECT_STREQ(target.GetText(), c.text) << c.label;
     }
-    auto key = Open();
-    ASSERT_TRUE(key);
+    const CRegistryKey key = Open();
     Store("Ωmega 山", REG_SZ, TextValue("", "by a name outside ASCII").data);
     CHeapString target;
-    EXPECT_TRUE(key->ReadString("Ωmega 山", target));
+    EXPECT_TRUE(key.ReadString("Ωmega 山", target));
     EXPECT_STREQ(target.GetText(), "by a name outside ASCII");
 }
 
 TEST_F(RegistryTest, ReadStringOfMissingValueLeavesTargetAlone)
 {
-    auto key = Open();
-    ASSERT_TRUE(key);
+    const CRegistryKey key = Open();
     CHeapString target("before");
-    EXPECT_FALSE(key->ReadString("Missing", target));
-    EXPECT_EQ(key->GetLastStatus(), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(key.ReadString("Missing", target).GetCode(), ERROR_FILE_NOT_FOUND);
     EXPECT_STREQ(target.GetText(), "before");
 }
 
@@ -173,26 +169,22 @@ TEST_F(RegistryTest, HasValueOfAnyTypeAndName)
         {"REG_DWORD", "Value", REG_DWORD, std::string(4, '\1')},
         {"a name outside ASCII", "Ωmega 山", REG_SZ, TextValue("", "x").data},
     };
-    auto key = Open();
-    ASSERT_TRUE(key);
+    const CRegistryKey key = Open();
     for (const Case& c : cases) {
         Store(c.name, c.type, c.data);
-        EXPECT_TRUE(key->HasValue(c.name)) << c.label;
+        EXPECT_TRUE(key.HasValue(c.name)) << c.label;
     }
-    EXPECT_FALSE(key->HasValue("Missing"));
-    EXPECT_EQ(key->GetLastStatus(), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(key.HasValue("Missing").GetCode(), ERROR_FILE_NOT_FOUND);
 }
 
 TEST_F(RegistryTest, DeleteValueReportsWhetherOneWasDeleted)
 {
-    auto key = Open();
-    ASSERT_TRUE(key);
+    CRegistryKey key = Open();
     for (const char* name : {"Value", "Ωmega 山"}) {
         Store(name, REG_SZ, TextValue(name, "x").data);
-        EXPECT_TRUE(key->DeleteValue(name)) << name;
+        EXPECT_TRUE(key.DeleteValue(name)) << name;
         EXPECT_FALSE(ReadValue(scratchPath, name, KEY_WOW64_64KEY)) << name;
-        EXPECT_FALSE(key->DeleteValue(name)) << name << ": nothing left to delete";
-        EXPECT_EQ(key->GetLastStatus(), ERROR_FILE_NOT_FOUND) << name;
+        EXPECT_EQ(key.DeleteValue(name).GetCode(), ERROR_FILE_NOT_FOUND) << name << ": nothing left to delete";
     }
 }
 
@@ -201,15 +193,15 @@ TEST_F(RegistryTest, ReadOnlyKeyStillOpensAndReadsButRefusesChanges)
     Store("Value", REG_SZ, TextValue("Value", "kept").data);
     CReadOnlyKey readOnly(scratchPath, KEY_WOW64_64KEY);
     ASSERT_TRUE(readOnly.IsApplied());
-    auto key = Open();
-    ASSERT_TRUE(key) << "a caller without write rights still opens the key";
+    const CRegistryKey key = Open();
+    ASSERT_TRUE(key.IsOpen()) << "a caller without write rights still opens the key";
     CHeapString text;
-    EXPECT_TRUE(key->ReadString("Value", text));
+    EXPECT_TRUE(key.ReadString("Value", text));
     EXPECT_STREQ(text.GetText(), "kept");
     struct Case
     {
         const char* label;
-        bool (*change)(CRegistryKey& key);
+        CSystemStatus (*change)(CRegistryKey& key);
     };
     const Case cases[] = {
         {"overwrite", [](CRegistryKey& k) { return k.WriteString("Value", "changed"); }},
@@ -217,27 +209,81 @@ TEST_F(RegistryTest, ReadOnlyKeyStillOpensAndReadsButRefusesChanges)
         {"delete", [](CRegistryKey& k) { return k.DeleteValue("Value"); }},
     };
     for (const Case& c : cases) {
-        const auto fresh = Open();
-        ASSERT_TRUE(fresh) << c.label;
-        EXPECT_FALSE(c.change(*fresh)) << c.label;
-        EXPECT_EQ(fresh->GetLastStatus(), ERROR_ACCESS_DENIED) << c.label;
+        CRegistryKey fresh = Open();
+        EXPECT_EQ(c.change(fresh).GetCode(), ERROR_ACCESS_DENIED) << c.label;
     }
     const auto value = ReadValue(scratchPath, "Value", KEY_WOW64_64KEY);
     ASSERT_TRUE(value);
     EXPECT_EQ(value->data, TextValue("Value", "kept").data);
 }
 
+// A key that did not open, one closed, one moved from and one deleted under it each answer every call
+// with why it cannot be made, and never with success.
+TEST_F(RegistryTest, EveryCallOnAKeyWithoutAHandleSaysWhy)
+{
+    struct Case
+    {
+        const char* label;
+        CRegistryKey (*make)();
+        unsigned long status;
+    };
+    const Case cases[] = {
+        {"missing key", [] { return CRegistry::Instance().OpenKey(2, "Software\\TollveyTest\\Missing"); },
+         ERROR_FILE_NOT_FOUND},
+        {"closed key",
+         [] {
+             CRegistryKey key = CRegistry::Instance().OpenKey(2, scratchPath);
+             static_cast<void>(key.Close());
+             return key;
+         },
+         ERROR_INVALID_HANDLE},
+        {"moved from",
+         [] {
+             CRegistryKey key = CRegistry::Instance().OpenKey(2, scratchPath);
+             const CRegistryKey owner = std::move(key);
+             return key;
+         },
+         ERROR_INVALID_HANDLE},
+        {"deleted while open",
+         [] {
+             CRegistryKey key = CRegistry::Instance().OpenKey(2, scratchPath);
+             RemoveKey(scratchPath, KEY_WOW64_64KEY);
+             return key;
+         },
+         ERROR_KEY_DELETED},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(CreateKey(scratchPath, KEY_WOW64_64KEY)) << c.label;
+        Store("Value", REG_SZ, TextValue("Value", "kept").data);
+        CRegistryKey key = c.make();
+        CHeapString text;
+        unsigned long number = 0;
+        EXPECT_EQ(key.WriteString("Value", "x").GetCode(), c.status) << c.label << ": write";
+        EXPECT_EQ(key.DeleteValue("Value").GetCode(), c.status) << c.label << ": delete";
+        EXPECT_EQ(key.ReadString("Value", text).GetCode(), c.status) << c.label << ": read";
+        EXPECT_EQ(key.ReadDword("Value", number).GetCode(), c.status) << c.label << ": read a number";
+        EXPECT_EQ(key.HasValue("Value").GetCode(), c.status) << c.label << ": has";
+    }
+}
+
+TEST_F(RegistryTest, CreateKeyMakesAMissingKeyInTheSixtyFourBitView)
+{
+    for (const char* path : {scratchSubkeyPath, scratchPath}) {
+        CRegistryKey key = CRegistry::Instance().CreateKey(2, path);
+        ASSERT_TRUE(key.IsOpen()) << path;
+        EXPECT_TRUE(key.WriteString("Value", "x")) << path;
+        EXPECT_EQ(ReadText(path, "Value", KEY_WOW64_64KEY), "x") << path;
+        EXPECT_EQ(KeyExists(path, KEY_WOW64_32KEY), !Is64BitWindows()) << path << " in the 32-bit view";
+    }
+}
+
 TEST_F(RegistryTest, CloseGivesUpTheHandle)
 {
-    auto key = Open();
-    ASSERT_TRUE(key);
-    ASSERT_TRUE(key->WriteString("Name", "x"));
-    EXPECT_TRUE(key->Close());
-    EXPECT_EQ(key->GetHandle(), nullptr) << "nothing left for the destructor to close";
-    EXPECT_FALSE(key->Close()) << "closed once only";
-    EXPECT_EQ(key->GetLastStatus(), ERROR_INVALID_HANDLE) << "closed once only";
-    EXPECT_FALSE(key->WriteString("Name", "y")) << "a closed key writes nothing";
-    EXPECT_EQ(key->GetLastStatus(), ERROR_INVALID_HANDLE) << "a closed key writes nothing";
+    CRegistryKey key = Open();
+    ASSERT_TRUE(key.WriteString("Name", "x"));
+    EXPECT_TRUE(key.Close());
+    EXPECT_EQ(key.GetHandle(), nullptr) << "nothing left for the destructor to close";
+    EXPECT_EQ(key.Close().GetCode(), ERROR_INVALID_HANDLE) << "closed once only";
 }
 
 } // namespace

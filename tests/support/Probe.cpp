@@ -26,8 +26,8 @@ int wmain(int argc, wchar_t** argv)
 {
     CHeapString path;
     CHeapString directory;
-    const bool found = GetExecutablePath(path);
-    const bool foundDirectory = GetExecutableDirectory(directory);
+    const bool found = static_cast<bool>(GetExecutablePath(path));
+    const bool foundDirectory = static_cast<bool>(GetExecutableDirectory(directory));
     PrintEscaped(path.GetText());
     PrintEscaped(directory.GetText());
     const CUtf8Arguments arguments(argc, argv);

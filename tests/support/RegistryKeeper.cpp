@@ -7,7 +7,7 @@
 
 int main()
 {
-    const CRegistrySnapshot snapshot({winlogonKeyPath, runOnceKeyPath});
+    const CRegistrySnapshot snapshot({winlogonPath, runOncePath});
     if (!snapshot.IsTaken()) {
         std::puts("a key could not be read");
         return 1;

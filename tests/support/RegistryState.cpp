@@ -5,9 +5,6 @@
 #include <cstdio>
 #include <ostream>
 
-const char* const winlogonKeyPath = "Software\\Microsoft\\Windows NT\\CurrentVersion\\WinLogon";
-const char* const runOnceKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-
 namespace {
 
 struct CKey

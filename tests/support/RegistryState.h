@@ -2,6 +2,8 @@
 // back as they were, and Wine's reg.exe as an independent reader.
 #pragma once
 
+#include "WinlogonKeys.h"
+
 #include <windows.h>
 
 #include <initializer_list>
@@ -10,8 +12,6 @@
 #include <string>
 #include <vector>
 
-extern const char* const winlogonKeyPath;
-extern const char* const runOnceKeyPath;
 
 // KEY_WOW64_64KEY or KEY_WOW64_32KEY. On 32-bit Windows there is one view, which both name.
 using RegistryView = REGSAM;

@@ -8,13 +8,12 @@
 
 #include <string>
 
-const char* const storeValueNames[] = {"AutoAdminLogon", "DefaultUserName", "DefaultPassword",
-                                       "DefaultDomainName"};
+const char* const storeValueNames[] = {autoAdminLogonValue, userNameValue, passwordValue, domainValue};
 
 class CWinlogonFixture : public ::testing::Test
 {
 protected:
-    CWinlogonFixture() : m_snapshot({winlogonKeyPath, runOnceKeyPath}) {}
+    CWinlogonFixture() : m_snapshot({winlogonPath, runOncePath}) {}
 
     void SetUp() override
     {
@@ -27,14 +26,14 @@ protected:
     {
         for (RegistryView view : Views()) {
             for (const char* name : storeValueNames)
-                RemoveValue(winlogonKeyPath, name, view);
-            RemoveValue(runOnceKeyPath, "Tollvey", view);
+                RemoveValue(winlogonPath, name, view);
+            RemoveValue(runOncePath, reloadValueName, view);
         }
     }
 
     // The text in the 64-bit view, as ReadText gives it.
-    static std::string Winlogon(const char* name) { return ReadText(winlogonKeyPath, name, KEY_WOW64_64KEY); }
-    static std::string Entry() { return ReadText(runOnceKeyPath, "Tollvey", KEY_WOW64_64KEY); }
+    static std::string Winlogon(const char* name) { return ReadText(winlogonPath, name, KEY_WOW64_64KEY); }
+    static std::string Entry() { return ReadText(runOncePath, reloadValueName, KEY_WOW64_64KEY); }
 
 private:
     CRegistrySnapshot m_snapshot;

@@ -1,27 +1,15 @@
-#include "SystemError.h"
+#include "SystemStatus.h"
 
 #include "WideText.h"
 
 #include <windows.h>
 
-void AppendDecimal(unsigned long number, CHeapString& text)
-{
-    char digits[24];
-    char* first = digits + sizeof digits - 1;
-    *first = '\0';
-    do {
-        *--first = static_cast<char>('0' + number % 10);
-        number /= 10;
-    } while (number != 0);
-    text.Append(first);
-}
-
-void AppendErrorText(unsigned long code, CHeapString& text)
+void CSystemStatus::AppendText(CHeapString& text) const
 {
     wchar_t* message = nullptr;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+        nullptr, m_code, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
     if (length != 0) {
         // The message is a sentence on a line of its own; here it goes inside a line.
         DWORD end = length;
@@ -35,6 +23,6 @@ void AppendErrorText(unsigned long code, CHeapString& text)
     }
     LocalFree(message);
     text.Append("(error ");
-    AppendDecimal(code, text);
+    text.AppendDecimal(m_code);
     text.Append(")");
 }

@@ -1,0 +1,19 @@
+// Where Windows keeps what decides automatic logon, under HKEY_LOCAL_MACHINE: the one place these
+// keys and value names are written, for the store that writes them and the check that reads them.
+#pragma once
+
+inline constexpr const char* winlogonPath = "Software\\Microsoft\\Windows NT\\CurrentVersion\\WinLogon";
+inline constexpr const char* autoAdminLogonValue = "AutoAdminLogon";
+inline constexpr const char* userNameValue = "DefaultUserName";
+inline constexpr const char* passwordValue = "DefaultPassword";
+inline constexpr const char* domainValue = "DefaultDomainName";
+inline constexpr const char* autoLogonCountValue = "AutoLogonCount";
+
+// The start-up entry that brings the values back at the next start-up.
+inline constexpr const char* runOncePath = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+inline constexpr const char* reloadValueName = "Tollvey";
+
+// The logon message policies ("Interactive logon: Message title/text for users attempting to log on").
+inline constexpr const char* systemPoliciesPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
+inline constexpr const char* legalNoticeCaptionValue = "LegalNoticeCaption";
+inline constexpr const char* legalNoticeTextValue = "LegalNoticeText";
