@@ -43,10 +43,7 @@ REGSAM CRegistry::Access()
 
 CRegistryKey CRegistry::OpenKey(int rootIndex, const char* path)
 {
-    const HKEY root = RootOf(rootIndex);
-    if (root == nullptr || path == nullptr)
-        return CRegistryKey(ERROR_INVALID_PARAMETER);
     HKEY handle = nullptr;
-    const LONG status = RegOpenKeyExW(root, CWideText(path), 0, Access(), &handle);
-    return status == ERROR_SUCCESS ? CRegistryKey(handle) : CRegistryKey(status);
+    const LONG status = RegOpenKeyExW(RootOf(rootIndex), CWideText(path), 0, Access(), &handle);
+    return CRegistryKey(status, handle);
 }

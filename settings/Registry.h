@@ -19,7 +19,7 @@ public:
     [[nodiscard]] CRegistryKey CreateKey(int rootIndex, const char* path);
 
 private:
-    // Null for an index outside the table.
+    // Null, which Windows refuses, for an index outside the table.
     static HKEY RootOf(int rootIndex);
     // The access that reaches the 64-bit view also from a 32-bit process on 64-bit Windows.
     static REGSAM Access();

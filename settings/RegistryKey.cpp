@@ -11,30 +11,25 @@ CRegistryKey& CRegistryKey::operator=(CRegistryKey&& other) noexcept
         static_cast<void>(Close());
         m_hKey = other.m_hKey;
         m_openStatus = other.m_openStatus;
-        other.LeaveClosed();
+        other.m_hKey = nullptr;
+        other.m_openStatus = ERROR_INVALID_HANDLE;
     }
     return *this;
 }
 
-CRegistryKey::~CRegistryKey()
-{
-    // Nothing is left to tell a failure to.
-    static_cast<void>(Close());
-}
-
 CSystemStatus CRegistryKey::Close()
 {
-    const CSystemStatus status = WithHandle(RegCloseKey);
-    if (status)
-        LeaveClosed();
+    const CSystemStatus status = Answer(RegCloseKey(m_hKey));
+    if (status) {
+        m_hKey = nullptr;
+        m_openStatus = ERROR_INVALID_HANDLE;
+    }
     return status;
 }
 
 CSystemStatus CRegistryKey::HasValue(const char* name) const
 {
-    return WithHandle([name](HKEY key) {
-        return RegQueryValueExW(key, CWideText(name), nullptr, nullptr, nullptr, nullptr);
-    });
+    return Answer(RegQueryValueExW(m_hKey, CWideText(name), nullptr, nullptr, nullptr, nullptr));
 }
 
 CSystemStatus CRegistryKey::ReadString(const char* name, CHeapString& target) const
@@ -42,16 +37,13 @@ CSystemStatus CRegistryKey::ReadString(const char* name, CHeapString& target) co
     const CWideText wideName(name);
     DWORD type = 0;
     DWORD size = 0;
-    const CSystemStatus found = WithHandle([&](HKEY key) {
-        return RegQueryValueExW(key, wideName, nullptr, &type, nullptr, &size);
-    });
+    const CSystemStatus found = Answer(RegQueryValueExW(m_hKey, wideName, nullptr, &type, nullptr, &size));
     if (!found)
         return found;
 
     // Room beyond what the registry is told about, for a byte left over from an odd size and a
     // terminator after data that lacks one. A value that grew since its size was asked fails.
-    wchar_t* buffer =
-        static_cast<wchar_t*>(AllocateOrStop(size / sizeof(wchar_t) + 2, sizeof(wchar_t)));
+    wchar_t* buffer = static_cast<wchar_t*>(AllocateOrStop(size / sizeof(wchar_t) + 2, sizeof(wchar_t)));
     DWORD length = size;
     LONG status = RegQueryValueExW(m_hKey, wideName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &length);
     if (status != ERROR_SUCCESS) {
@@ -77,13 +69,11 @@ CSystemStatus CRegistryKey::ReadDword(const char* name, unsigned long& value) co
     DWORD type = 0;
     DWORD data = 0;
     DWORD size = sizeof data;
-    const CSystemStatus status = WithHandle([&](HKEY key) {
-        return RegQueryValueExW(key, CWideText(name), nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
-    });
-    if (!status)
-        return status;
-    if (type != REG_DWORD || size != sizeof data)
+    const CSystemStatus status =
+        Answer(RegQueryValueExW(m_hKey, CWideText(name), nullptr, &type, reinterpret_cast<BYTE*>(&data), &size));
+    if (status && (type != REG_DWORD || size != sizeof data))
         return ERROR_UNSUPPORTED_TYPE;
-    value = data;
-    return ERROR_SUCCESS;
+    if (status)
+        value = data;
+    return status;
 }

@@ -1,7 +1,7 @@
-// CRegistryKey: one registry key, which reads, writes and deletes its values. A value: it closes
-// its handle when it ends and moves, but is never copied. Every call gives Windows' answer; on a
-// key that did not open, that is why it did not. Names and texts are UTF-8; the registry keeps
-// them in UTF-16.
+// CRegistryKey: one registry key, which reads, writes and deletes its values. A value: it closes its
+// handle when it ends, and moves but is never copied. Every call gives Windows' answer, and a key
+// without a handle answers with why it has none. Names and texts are UTF-8; the registry keeps them
+// in UTF-16.
 #pragma once
 
 #include "HeapString.h"
@@ -12,54 +12,38 @@
 class CRegistryKey
 {
 public:
-    // A key that could not be opened, and why.
-    explicit CRegistryKey(CSystemStatus openStatus) : m_openStatus(openStatus) {}
-    // An open key, which owns the handle from now on.
-    explicit CRegistryKey(HKEY hKey) : m_hKey(hKey) {}
-    // The key that is moved from is left closed.
-    CRegistryKey(CRegistryKey&& other) noexcept : m_hKey(other.m_hKey), m_openStatus(other.m_openStatus)
-    {
-        other.LeaveClosed();
-    }
+    // The key as Windows opened it: with the handle, which it owns from now on, or with why not.
+    CRegistryKey(CSystemStatus openStatus, HKEY hKey)
+        : m_hKey(openStatus ? hKey : nullptr), m_openStatus(openStatus) {}
+    // The key moved from is left closed.
+    CRegistryKey(CRegistryKey&& other) noexcept { *this = static_cast<CRegistryKey&&>(other); }
     CRegistryKey& operator=(CRegistryKey&& other) noexcept;
-    ~CRegistryKey();
+    ~CRegistryKey() { static_cast<void>(Close()); }
 
     bool IsOpen() const { return m_hKey != nullptr; }
     CSystemStatus GetOpenStatus() const { return m_openStatus; }
 
-    // ERROR_SUCCESS when the value exists, of any type; ERROR_FILE_NOT_FOUND when it does not.
+    // ERROR_FILE_NOT_FOUND when there is no such value; any type counts.
     [[nodiscard]] CSystemStatus HasValue(const char* name) const;
     // ERROR_SUCCESS only for a REG_SZ value that is whole UTF-16. Other types still land in target,
-    // unexpanded: the string types as text, the others as their bytes up to the first zero byte;
-    // they give ERROR_UNSUPPORTED_TYPE, as RegGetValue does for a type it was not asked for. A text
-    // with half of a surrogate pair reads as "", ERROR_NO_UNICODE_TRANSLATION. A value that is not
-    // there leaves target as it was.
+    // unexpanded: the string types as text, the others as their bytes up to the first zero byte,
+    // with ERROR_UNSUPPORTED_TYPE, as RegGetValue gives it. A text with half of a surrogate pair
+    // reads as "", ERROR_NO_UNICODE_TRANSLATION. A value that is not there leaves target alone.
     [[nodiscard]] CSystemStatus ReadString(const char* name, CHeapString& target) const;
     // ERROR_SUCCESS only for a REG_DWORD value; another type is ERROR_UNSUPPORTED_TYPE.
     [[nodiscard]] CSystemStatus ReadDword(const char* name, unsigned long& value) const;
     [[nodiscard]] CSystemStatus WriteString(const char* name, const char* text);
-    // ERROR_FILE_NOT_FOUND when there was no such value.
     [[nodiscard]] CSystemStatus DeleteValue(const char* name);
 
-    // Once closed, the key holds no handle, and each call gives ERROR_INVALID_HANDLE. The destructor
-    // closes it anyway.
+    // Once closed, the key answers every call with ERROR_INVALID_HANDLE.
     [[nodiscard]] CSystemStatus Close();
     HKEY GetHandle() const { return m_hKey; }
 
 private:
-    // A call's status, or the reason there is no handle to make it with.
-    template <typename Call>
-    CSystemStatus WithHandle(Call call) const
-    {
-        return m_hKey != nullptr ? CSystemStatus(call(m_hKey)) : m_openStatus;
-    }
-
-    void LeaveClosed()
-    {
-        m_hKey = nullptr;
-        m_openStatus = ERROR_INVALID_HANDLE;
-    }
+    // What a call on the handle answered, or why there is no handle: Windows refuses a null key
+    // (ERROR_INVALID_HANDLE), so a call made without one changes nothing.
+    CSystemStatus Answer(LONG status) const { return IsOpen() ? CSystemStatus(status) : m_openStatus; }
 
     HKEY m_hKey = nullptr;
-    CSystemStatus m_openStatus;
+    CSystemStatus m_openStatus = ERROR_INVALID_HANDLE;
 };

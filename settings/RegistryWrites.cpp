@@ -6,26 +6,21 @@
 
 CRegistryKey CRegistry::CreateKey(int rootIndex, const char* path)
 {
-    const HKEY root = RootOf(rootIndex);
-    if (root == nullptr || path == nullptr)
-        return CRegistryKey(ERROR_INVALID_PARAMETER);
     HKEY handle = nullptr;
     const LONG status =
-        RegCreateKeyExW(root, CWideText(path), 0, nullptr, 0, Access(), nullptr, &handle, nullptr);
-    return status == ERROR_SUCCESS ? CRegistryKey(handle) : CRegistryKey(status);
+        RegCreateKeyExW(RootOf(rootIndex), CWideText(path), 0, nullptr, 0, Access(), nullptr, &handle, nullptr);
+    return CRegistryKey(status, handle);
 }
 
 CSystemStatus CRegistryKey::WriteString(const char* name, const char* text)
 {
     const CWideText wideText(text);
     const DWORD size = static_cast<DWORD>((wideText.GetLength() + 1) * sizeof(wchar_t));
-    return WithHandle([&](HKEY key) {
-        return RegSetValueExW(key, CWideText(name), 0, REG_SZ, reinterpret_cast<const BYTE*>(wideText.GetText()),
-                              size);
-    });
+    return Answer(RegSetValueExW(m_hKey, CWideText(name), 0, REG_SZ, reinterpret_cast<const BYTE*>(wideText.GetText()),
+                                 size));
 }
 
 CSystemStatus CRegistryKey::DeleteValue(const char* name)
 {
-    return WithHandle([name](HKEY key) { return RegDeleteValueW(key, CWideText(name)); });
+    return Answer(RegDeleteValueW(m_hKey, CWideText(name)));
 }

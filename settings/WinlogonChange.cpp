@@ -4,35 +4,12 @@
 
 #include <windows.h>
 
-#include <array>
-
-namespace {
-
-struct CNamedWrite
-{
-    const char* what;
-    const char* name;
-    const CWinlogonResult::CWrite& write;
-
-    bool HasFailed() const { return write.outcome == CWinlogonResult::failed; }
-};
-
-// In the order the store writes them.
-std::array<CNamedWrite, 5> NamedWrites(const CWinlogonResult& result)
-{
-    return {{{"", autoAdminLogonValue, result.m_autoAdminLogon},
-             {"", userNameValue, result.m_userName},
-             {"", passwordValue, result.m_password},
-             {"", domainValue, result.m_domain},
-             {"start-up entry ", reloadValueName, result.m_reload}}};
-}
-
-} // namespace
+#include <iterator>
 
 bool CWinlogonResult::HasFailed() const
 {
-    for (const CNamedWrite& w : NamedWrites(*this)) {
-        if (w.HasFailed())
+    for (const CWrite* write : {&m_autoAdminLogon, &m_userName, &m_password, &m_domain, &m_reload}) {
+        if (write->outcome == failed)
             return true;
     }
     return false;
@@ -40,22 +17,22 @@ bool CWinlogonResult::HasFailed() const
 
 void CWinlogonResult::AppendFailureText(CHeapString& text) const
 {
-    if (HasFailed()) {
-        text.Append("Couldn't modify the Windows NT Registry.\n");
-        bool onlyDenied = true;
-        for (const CNamedWrite& w : NamedWrites(*this))
-            onlyDenied = onlyDenied && (!w.HasFailed() || w.write.status.GetCode() == ERROR_ACCESS_DENIED);
-        if (onlyDenied)
-            text.Append("You must have the administrator privileges.\n");
-        for (const CNamedWrite& w : NamedWrites(*this)) {
-            if (onlyDenied || !w.HasFailed())
-                continue;
-            text.Append(w.what);
-            text.Append(w.name);
-            text.Append(": ");
-            w.write.status.AppendText(text);
-            text.Append("\n");
-        }
+    const CWrite* const writes[] = {&m_autoAdminLogon, &m_userName, &m_password, &m_domain, &m_reload};
+    const char* const names[] = {autoAdminLogonValue, userNameValue, passwordValue, domainValue,
+                                 "start-up entry Tollvey"};
+    bool onlyDenied = true;
+    for (const CWrite* write : writes)
+        onlyDenied = onlyDenied && (write->outcome != failed || write->status.GetCode() == ERROR_ACCESS_DENIED);
+    if (HasFailed())
+        text.Append(onlyDenied ? "Couldn't modify the Windows NT Registry.\nYou must have the administrator privileges.\n"
+                               : "Couldn't modify the Windows NT Registry.\n");
+    for (size_t i = 0; i < std::size(writes) && !onlyDenied; ++i) {
+        if (writes[i]->outcome != failed)
+            continue;
+        text.Append(names[i]);
+        text.Append(": ");
+        writes[i]->status.AppendText(text);
+        text.Append("\n");
     }
     if (m_reload.outcome == commandTooLong)
         text.Append("The start-up command would be longer than the 260 characters Windows runs, and was not "

@@ -18,11 +18,6 @@ CWinlogonSettings::CWinlogonSettings()
     : m_winlogonKey(CRegistry::Instance().OpenKey(CRegistry::rootLocalMachine, winlogonPath)),
       m_runOnceKey(CRegistry::Instance().OpenKey(CRegistry::rootLocalMachine, runOncePath))
 {
-    Load();
-}
-
-void CWinlogonSettings::Load()
-{
     // Each key loads what it holds, whatever became of the other: boxes left empty for a missing
     // RunOnce key would have OK write "" over every stored value.
     m_userNameUnread = LoadText(userNameValue, m_userName);
@@ -39,31 +34,13 @@ bool CWinlogonSettings::LoadText(const char* name, CHeapString& text) const
     return status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND && status != ERROR_UNSUPPORTED_TYPE;
 }
 
-CWinlogonResult::CWrite CWinlogonSettings::WriteWinlogon(const char* name, const char* text)
+CWinlogonResult::CWrite CWinlogonSettings::SetText(const char* name, const char* text, CHeapString& member)
 {
-    return Written(m_winlogonKey.WriteString(name, text));
+    member.Assign(text);
+    return Written(m_winlogonKey.WriteString(name, member.GetText()));
 }
 
-void CWinlogonSettings::SetUserName(const char* userName, CWinlogonResult& result)
-{
-    result.m_autoAdminLogon = WriteWinlogon(autoAdminLogonValue, userName[0] != '\0' ? "1" : "0");
-    m_userName.Assign(userName);
-    result.m_userName = WriteWinlogon(userNameValue, m_userName.GetText());
-}
-
-void CWinlogonSettings::SetPassword(const char* password, CWinlogonResult& result)
-{
-    m_password.Assign(password);
-    result.m_password = WriteWinlogon(passwordValue, m_password.GetText());
-}
-
-void CWinlogonSettings::SetDomain(const char* domain, CWinlogonResult& result)
-{
-    m_domain.Assign(domain);
-    result.m_domain = WriteWinlogon(domainValue, m_domain.GetText());
-}
-
-void CWinlogonSettings::SetReload(bool on, CWinlogonResult& result)
+CWinlogonResult::CWrite CWinlogonSettings::SetReload(bool on)
 {
     m_reload = on;
     if (!on) {
@@ -71,8 +48,7 @@ void CWinlogonSettings::SetReload(bool on, CWinlogonResult& result)
         // to hold one.
         const CSystemStatus deleted = m_runOnceKey.DeleteValue(reloadValueName);
         const bool none = m_runOnceKey.HasValue(reloadValueName).GetCode() == ERROR_FILE_NOT_FOUND;
-        result.m_reload = Written(none ? ERROR_SUCCESS : deleted);
-        return;
+        return Written(none ? ERROR_SUCCESS : deleted);
     }
     CHeapString directory;
     CHeapString command;
@@ -86,24 +62,26 @@ void CWinlogonSettings::SetReload(bool on, CWinlogonResult& result)
     const bool tooLong = ReloadCommandLength(command.GetText()) > maxReloadCommandLength;
     if (!found || tooLong) {
         static_cast<void>(m_runOnceKey.DeleteValue(reloadValueName));
-        result.m_reload = tooLong ? CWinlogonResult::CWrite{CWinlogonResult::commandTooLong, {}} : Written(found);
-        return;
+        return tooLong ? CWinlogonResult::CWrite{CWinlogonResult::commandTooLong, {}} : Written(found);
     }
     if (!m_runOnceKey.IsOpen())
         m_runOnceKey = CRegistry::Instance().CreateKey(CRegistry::rootLocalMachine, runOncePath);
-    result.m_reload = Written(m_runOnceKey.WriteString(reloadValueName, command.GetText()));
+    return Written(m_runOnceKey.WriteString(reloadValueName, command.GetText()));
 }
 
 CWinlogonResult CWinlogonSettings::Apply(const CWinlogonChange& change)
 {
     CWinlogonResult result;
-    if (change.m_userName != nullptr)
-        SetUserName(change.m_userName, result);
+    if (change.m_userName != nullptr) {
+        result.m_autoAdminLogon = Written(
+            m_winlogonKey.WriteString(autoAdminLogonValue, change.m_userName[0] != '\0' ? "1" : "0"));
+        result.m_userName = SetText(userNameValue, change.m_userName, m_userName);
+    }
     if (change.m_password != nullptr)
-        SetPassword(change.m_password, result);
+        result.m_password = SetText(passwordValue, change.m_password, m_password);
     if (change.m_domain != nullptr)
-        SetDomain(change.m_domain, result);
+        result.m_domain = SetText(domainValue, change.m_domain, m_domain);
     if (change.m_reload != CWinlogonChange::reloadLeft)
-        SetReload(change.m_reload == CWinlogonChange::reloadOn, result);
+        result.m_reload = SetReload(change.m_reload == CWinlogonChange::reloadOn);
     return result;
 }

@@ -20,16 +20,13 @@ public:
     [[nodiscard]] CWinlogonResult Apply(const CWinlogonChange& change);
 
 private:
-    void Load();
     // Whether the value is there but could not be read.
     bool LoadText(const char* name, CHeapString& text) const;
-    void SetUserName(const char* userName, CWinlogonResult& result);
-    void SetPassword(const char* password, CWinlogonResult& result);
-    void SetDomain(const char* domain, CWinlogonResult& result);
+    // The member takes the text, and the value is written from it.
+    CWinlogonResult::CWrite SetText(const char* name, const char* text, CHeapString& member);
     // On: the entry is written, or, when the program cannot tell its own directory or the command
     // would be longer than Windows takes, none is left. Off: done when no entry is left.
-    void SetReload(bool on, CWinlogonResult& result);
-    CWinlogonResult::CWrite WriteWinlogon(const char* name, const char* text);
+    CWinlogonResult::CWrite SetReload(bool on);
 
     // Members go in reverse order: the texts, then the RunOnce key, then the Winlogon key.
     CRegistryKey m_winlogonKey;

@@ -59,8 +59,8 @@ TEST_F(RegistryTest, OpenKeyOpensExistingKeysOnlyAndSaysWhyNot)
         {2, scratchSubkeyPath, ERROR_SUCCESS},
         {2, "Software\\TollveyTest\\Missing", ERROR_FILE_NOT_FOUND},
         {1, "Software", ERROR_SUCCESS},
-        {4, scratchPath, ERROR_INVALID_PARAMETER},
-        {-1, scratchPath, ERROR_INVALID_PARAMETER},
+        {4, scratchPath, ERROR_INVALID_HANDLE},
+        {-1, scratchPath, ERROR_INVALID_HANDLE},
     };
     for (const Case& c : cases) {
         const CRegistryKey key = CRegistry::Instance().OpenKey(c.root, c.path);
