@@ -21,16 +21,28 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from checks import Failures  # noqa: E402
 
-WINLOGON = r"HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\Winlogon"
-RUNONCE = r"HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\RunOnce"
-VALUES = ("AutoAdminLogon", "DefaultUserName", "DefaultPassword", "DefaultDomainName")
+SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+
+
+def constants(header, pattern):
+    """The constants a header of the programs defines, by name."""
+    with open(os.path.join(SOURCE, header), encoding="utf-8") as f:
+        return dict(re.findall(pattern, f.read(), re.M))
+
+
+KEYS = {name: value.replace("\\\\", "\\")
+        for name, value in constants("settings/WinlogonKeys.h", r'^inline constexpr const char\* (\w+) = "(.*)";$').items()}
+WINLOGON = "HKEY_LOCAL_MACHINE\\" + KEYS["winlogonPath"]
+RUNONCE = "HKEY_LOCAL_MACHINE\\" + KEYS["runOncePath"]
+EXIT_DONE = int(constants("resources/ExitStatus.h", r"^const unsigned (\w+) = (\d+);$")["exitDone"])
+VALUES = tuple(KEYS[n] for n in ("autoAdminLogonValue", "userNameValue", "passwordValue", "domainValue"))
+ENTRY = KEYS["reloadValueName"]
 TIMEOUT = 30
 SHOT_MARGIN = 10
 
 
 # Control ids as dialog/Resource.h defines them; IDOK and IDCANCEL are Windows' own.
-with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../dialog/Resource.h")) as header:
-    IDS = {name: int(value) for name, value in re.findall(r"^#define (\w+) (\d+)$", header.read(), re.M)}
+IDS = {name: int(value) for name, value in constants("dialog/Resource.h", r"^#define (\w+) (\d+)$").items()}
 USER_NAME, PASSWORD, DOMAIN, RELOAD = (IDS[n] for n in ("IDC_USERNAME", "IDC_PASSWORD", "IDC_DOMAIN", "IDC_RELOAD"))
 IDOK, IDCANCEL = 1, 2
 
@@ -55,7 +67,7 @@ def store(values, entry):
     for name in VALUES:
         value = values.get(name)
         lines.append(f'"{name}"=-' if value is None else f'"{name}"="{reg_escape(value)}"')
-    lines += ["", f"[{RUNONCE}]", '"Tollvey"=-' if entry is None else f'"Tollvey"="{reg_escape(entry)}"', ""]
+    lines += ["", f"[{RUNONCE}]", f'"{ENTRY}"=-' if entry is None else f'"{ENTRY}"="{reg_escape(entry)}"', ""]
     with tempfile.NamedTemporaryFile("w", suffix=".reg", delete=False, encoding="ascii") as f:
         f.write("\r\n".join(lines))
     try:
@@ -80,7 +92,7 @@ def query(key):
 def stored():
     winlogon = query(WINLOGON)
     state = {name: winlogon.get(name, "<missing>") for name in VALUES}
-    state["Tollvey"] = query(RUNONCE).get("Tollvey", "<missing>")
+    state["Tollvey"] = query(RUNONCE).get(ENTRY, "<missing>")
     return state
 
 
@@ -241,7 +253,7 @@ def case_opens_filled_then_escape(context, failures):
                        wait_for_focus(context, expected) is not None)
     type_text("edited")
     key("Escape")
-    failures.check(case, "exit status", 0, program.wait())
+    failures.check(case, "exit status", EXIT_DONE, program.wait())
     failures.check(case, "registry after Escape", before, stored())
 
 
@@ -276,7 +288,7 @@ def case_type_and_enter_from_domain(context, failures):
         time.sleep(0.5)
         screenshot(os.path.join(context["shots"], "confirmation.png"), box["rect"])
         key("Return")
-    failures.check(case, "exit status", 0, program.wait())
+    failures.check(case, "exit status", EXIT_DONE, program.wait())
 
     state = stored()
     failures.check(case, "DefaultUserName", "bob smith", state["DefaultUserName"])
@@ -300,7 +312,7 @@ def case_empty_user_name(context, failures):
     failures.check(case, "confirmation shown", True,
                    box is not None and any(c["text"] == "Tollvey values saved." for c in box["controls"]))
     key("Return")
-    failures.check(case, "exit status", 0, program.wait())
+    failures.check(case, "exit status", EXIT_DONE, program.wait())
     state = stored()
     failures.check(case, "DefaultUserName", "", state["DefaultUserName"])
     failures.check(case, "AutoAdminLogon", "0", state["AutoAdminLogon"])
@@ -321,7 +333,7 @@ def case_closed_without_saving(context, failures, how):
         click(dialog["closeBox"])
     else:
         click(centre(control(dialog, IDCANCEL)["rect"]))
-    failures.check(case, "exit status, no message box", 0, program.wait())
+    failures.check(case, "exit status, no message box", EXIT_DONE, program.wait())
     failures.check(case, "registry", before, stored())
 
 
