@@ -39,6 +39,14 @@ void CHeapString::Release()
     m_text = nullptr;
 }
 
+void CHeapString::Wipe()
+{
+    // Through a volatile pointer, so that the writes are not dropped as dead before the free.
+    for (volatile char* p = m_text; p != nullptr && *p != '\0'; ++p)
+        *p = '\0';
+    Release();
+}
+
 char* CHeapString::Reserve(size_t n)
 {
     Release();

@@ -13,6 +13,8 @@ public:
 
     // Frees the buffer; the string holds no text until the next Assign or Reserve.
     void Release();
+    // The same, the text overwritten first: for a password.
+    void Wipe();
 
     // A buffer of n + 1 characters with characters 0 and n set to NUL, for the caller to fill.
     char* Reserve(size_t n);

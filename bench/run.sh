@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Whole-run cost of TollveyCmd.exe under Wine, in one prefix with one persistent wineserver:
-# an acting run (five registry writes) against an empty program's start and against the same
-# five writes done with Wine's reg.exe, interleaved; then each executable's size and imports.
+# Whole-run cost of TollveyCmd.exe and TollveyCheck.exe under Wine, in one prefix with one persistent
+# wineserver: an acting run (five registry writes) and a check of what it wrote (the prefix's own
+# account, looked up and asked for its state) against an empty program's start, and against the
+# same five writes done with Wine's reg.exe, interleaved; then each executable's size and imports.
 # The empty program is built for the same processor as TollveyCmd.exe, by MinGW-w64's compiler.
 #   bench/run.sh [BUILD_DIR] [ROUNDS]     (defaults: build/win32, 21; build/win64 for the 64-bit pair)
 # Not a test: it prints figures and exits 0 whatever they are.
@@ -53,14 +54,18 @@ wine cmd /c exit >/dev/null 2>&1 </dev/null
 
 winlogon='HKLM\Software\Microsoft\Windows NT\CurrentVersion\Winlogon'
 runonce='HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce'
-run_tollvey() { wine "$cmd_exe" -u=bench -p=secret -d=BENCH >/dev/null; }
+# The one account Wine knows, on this computer, so that the check looks it up and asks its state.
+user=$(wine cmd /c echo %USERNAME% </dev/null | tr -d '\r')
+computer=$(wine cmd /c echo %COMPUTERNAME% </dev/null | tr -d '\r')
+run_tollvey() { wine "$cmd_exe" "-u=$user" -p=secret "-d=$computer" >/dev/null; }
+run_check() { wine "$build/bin/TollveyCheck.exe" >/dev/null || true; }
 run_empty() { wine "$work/empty.exe" >/dev/null; }
 run_reg() {
     wine reg add "$winlogon" /v AutoAdminLogon /t REG_SZ /d 1 /f /reg:64 >/dev/null
-    wine reg add "$winlogon" /v DefaultUserName /t REG_SZ /d bench /f /reg:64 >/dev/null
+    wine reg add "$winlogon" /v DefaultUserName /t REG_SZ /d "$user" /f /reg:64 >/dev/null
     wine reg add "$winlogon" /v DefaultPassword /t REG_SZ /d secret /f /reg:64 >/dev/null
-    wine reg add "$winlogon" /v DefaultDomainName /t REG_SZ /d BENCH /f /reg:64 >/dev/null
-    wine reg add "$runonce" /v Tollvey /t REG_SZ /d 'C:\Tollvey.exe -u=bench -p=secret -dBENCH' \
+    wine reg add "$winlogon" /v DefaultDomainName /t REG_SZ /d "$computer" /f /reg:64 >/dev/null
+    wine reg add "$runonce" /v Tollvey /t REG_SZ /d "C:\\Tollvey.exe -u=$user -p=secret -d$computer" \
         /f /reg:64 >/dev/null
 }
 
@@ -74,23 +79,29 @@ time_once() {
 }
 median() { sort -n | awk '{ a[NR] = $1 } END { m = (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2; printf "%.1f", m / 10 }'; }
 
-for name in tollvey empty reg; do "run_$name"; done # warm every path once
-: >"$work/tollvey" && : >"$work/empty" && : >"$work/reg"
+for name in tollvey check empty reg; do "run_$name"; done # warm every path once
+: >"$work/tollvey" && : >"$work/check" && : >"$work/empty" && : >"$work/reg"
 # Whatever runs just after reg.exe pays for part of its wind-down (some 2 ms here), so the acting
-# run and the empty program take turns at following it.
+# run, the check and the empty program take turns at following it.
 for round in $(seq "$rounds"); do
-    if ((round % 2)); then order=(reg tollvey empty); else order=(reg empty tollvey); fi
+    case $((round % 3)) in
+    0) order=(reg tollvey check empty) ;;
+    1) order=(reg empty tollvey check) ;;
+    *) order=(reg check empty tollvey) ;;
+    esac
     for name in "${order[@]}"; do time_once "run_$name" >>"$work/$name"; done
 done
 
 tollvey=$(median <"$work/tollvey")
+check=$(median <"$work/check")
 empty=$(median <"$work/empty")
 reg=$(median <"$work/reg")
 echo "medians over $rounds interleaved rounds (ms):"
-printf '  %-44s %8s\n' "TollveyCmd.exe acting run (5 writes)" "$tollvey" \
+printf '  %-44s %8s\n' "TollveyCmd.exe acting run (5 writes)" "$tollvey" "TollveyCheck.exe, an account looked up" "$check" \
     "empty program" "$empty" "reg.exe, the same 5 writes" "$reg"
-awk -v t="$tollvey" -v e="$empty" -v r="$reg" 'BEGIN {
+awk -v t="$tollvey" -v c="$check" -v e="$empty" -v r="$reg" 'BEGIN {
     printf "ratios:\n  acting run / empty program   %6.2f   (goal: at most 1.2)\n", t / e
+    printf "  check / empty program        %6.2f   (goal: at most 1.3)\n", c / e
     printf "  reg.exe sequence / acting run %6.2f   (goal: at least 8)\n", r / t }'
 
 echo "executables ($target):"

@@ -1,13 +1,12 @@
-// The account that Windows is to log on, looked up as Winlogon would find it.
+// The account that Winlogon will ask for: whether Windows knows it, and its own state.
 #pragma once
 
-#include "Lookup.h"
+#include "Judgement.h"
+#include "LogonState.h"
 
-// userName is not empty; domain may be. Yes, with the account's full name ("KIOSK-07\kiosk"), when
-// it exists. No only where the answer is sure: the domain is this computer's own (or empty, on a
-// computer in no domain) and this computer has no such account. Unknown otherwise, with the
-// reason: a domain controller may be out of reach.
-CLookup LookUpAccount(const char* userName, const char* domain);
+// asked is one to look up: this computer's, a domain's, or a name as given.
+void LookUpAccount(const CAskedAccount& asked, CAccountLookup& lookup);
 
-// "domain\userName", or userName alone when there is no domain: the name Windows looks up.
-void MakeAccountName(const char* domain, const char* userName, CHeapString& name);
+// From this computer for its own accounts, and from a domain controller of the domain that holds
+// the account for a domain's, waiting a few seconds at most for one to answer.
+void ReadAccountState(const CAskedAccount& asked, const CAccountLookup& lookup, CAccountState& state);

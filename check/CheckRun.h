@@ -4,7 +4,7 @@
 #include "CheckCmdLine.h"
 
 // Reads, judges and reports; the exit status.
-int RunCheck();
+unsigned RunCheck();
 
 // The argument error, if the parse found one, and the usage.
 void PrintUsage(CCheckCmdLine& cmdLine);

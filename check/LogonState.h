@@ -1,30 +1,114 @@
-// CLogonState: what decides whether Windows logs on by itself at the next start-up, as this
-// computer shows it. Reading it writes nothing. The password itself is never read.
+// CLogonState: what decides whether Windows logs on by itself at the next start-up, as the check
+// program read it from this computer, with Windows' reason wherever a read failed. A plain state:
+// what it means follows from it alone (Judgement.h), so that every state can be judged anywhere.
 #pragma once
 
 #include "HeapString.h"
-#include "Lookup.h"
+
+// Registry value types, numbered as Windows numbers them.
+enum CValueType : unsigned long {
+    regNone = 0,
+    regSz = 1,
+    regExpandSz = 2,
+    regBinary = 3,
+    regDword = 4,
+    regMultiSz = 7,
+    regQword = 11,
+};
+
+// One registry value.
+struct CValueRead
+{
+    enum State { missing, read, unreadable };
+
+    State state = missing;
+    unsigned long type = regSz;
+    // The string types' text, each string of a REG_MULTI_SZ on a line of its own; a REG_DWORD's number.
+    CHeapString text;
+    unsigned long number = 0;
+    // Unreadable: Windows' reason.
+    CHeapString reason;
+};
+
+// This computer, and the domain it is a member of.
+struct CComputer
+{
+    enum Membership { workgroup, member, unknown };
+
+    CHeapString name; // its NetBIOS name
+    Membership membership = workgroup;
+    CHeapString domainName;    // member: the domain's NetBIOS name
+    CHeapString domainDnsName; // member: its DNS name, when it has one
+    CHeapString reason;        // unknown: why
+};
+
+// What LookupAccountNameW answered for the account that Winlogon will ask for (AskedAccount).
+struct CAccountLookup
+{
+    enum Answer { notAsked, found, notFound, failed };
+
+    Answer answer = notAsked;
+    // Found: the domain that holds it, as Windows names it (this computer's name for its own).
+    CHeapString foundIn;
+    // The domain asked for by its own name, as Windows names it, when it could be looked up; "".
+    CHeapString askedDomainName;
+    CHeapString reason; // failed: why
+};
+
+// The account's own state, from NetUserGetInfo, asked of this computer for its own accounts and of
+// a domain controller for a domain's.
+struct CAccountState
+{
+    enum Answer { notAsked, answered, failed };
+
+    Answer answer = notAsked;
+    CHeapString reason; // failed: why, a domain controller out of reach among them
+    // Every level holds these.
+    bool disabled = false;
+    bool lockedOut = false;
+    bool passwordExpired = false;
+    bool smartCardRequired = false;
+    // From level 2 and above; otherwise why not.
+    bool detailed = false;
+    CHeapString detailReason;
+    static const unsigned long never = 0xFFFFFFFF;
+    unsigned long expires = never; // seconds since 1970-01-01 00:00 UTC
+    unsigned long unitsPerWeek = 168;
+    bool allHours = true;               // no logon hours set
+    unsigned char logonHours[21] = {};  // one bit an hour of the week, Sunday 00:00 UTC first
+    CHeapString workstations;           // the computers it may log on at, comma-separated; "" for all
+    // From level 3 or 4; otherwise why not.
+    bool passwordAgeKnown = false;
+    CHeapString passwordAgeReason;
+    bool mustChangePassword = false;
+};
+
+// The LSA secret DefaultPassword, which Windows uses instead of the registry's DefaultPassword.
+struct CPasswordSecret
+{
+    // there: it exists, and there is no registry password to compare it with.
+    enum Answer { unknown, none, there, same, differs };
+
+    Answer answer = unknown;
+    CHeapString reason; // unknown: why
+};
 
 struct CLogonState
 {
     bool winlogonRead = false;
-    // Why it could not be, as Windows says it.
-    CHeapString winlogonReason;
-    bool autoAdminLogonThere = false;
-    bool autoAdminLogonOn = false; // the text "1"
-    CHeapString userName;
-    CHeapString domain;
-    bool passwordThere = false;
-    bool countThere = false;
-    bool countIsNumber = false;
-    unsigned long count = 0;
-    // The logon message policies: set when they hold any text.
-    bool captionSet = false;
-    bool messageSet = false;
-    bool entryThere = false;
-    // Looked up only when there is a user name.
-    CLookup account;
-    CLookup secret;
+    CHeapString winlogonReason; // why not
+    CValueRead autoAdminLogon;
+    CValueRead userName;
+    CValueRead password; // its text is never shown
+    CValueRead domain;
+    CValueRead autoLogonCount;
+    // The logon message policies.
+    CValueRead caption;
+    CValueRead message;
+    CValueRead entry; // the start-up entry: whether it is there
+    CComputer computer;
+    CAccountLookup lookup;
+    CAccountState account;
+    CPasswordSecret secret;
+    unsigned long long now = 0; // seconds since 1970-01-01 00:00 UTC
 };
-
-void ReadLogonState(CLogonState& state);

@@ -79,18 +79,31 @@ TEST_F(TollveyCheckTest, NamesWhatStopsAutomaticLogonAndChangesNothing)
         {"message title with half a surrogate pair",
          [] { return WriteText(systemPoliciesPath, "LegalNoticeCaption", "\xED\xA0\x80", KEY_WOW64_64KEY); }, exitStopped,
          "STOP  LegalNoticeCaption is set"},
-        // As a security policy keeps it: a list of lines.
+        // As a security policy keeps it: a list of lines, the first of which may be empty.
         {"message text",
          [] {
              return WriteValue(systemPoliciesPath,
-                               {"LegalNoticeText", REG_MULTI_SZ, Utf16Bytes("Authorised users") + nul + nul},
+                               {"LegalNoticeText", REG_MULTI_SZ, nul + Utf16Bytes("Authorised users") + nul + nul},
                                KEY_WOW64_64KEY);
          },
          exitStopped, "STOP  LegalNoticeText is set"},
         {"no such local account", [] { return Set("DefaultUserName", "kiosk"); }, exitStopped,
          "STOP  account " + ThisComputer() + "\\kiosk: this computer has no account kiosk"},
+        // Without a domain, Winlogon asks this computer.
         {"no such account, no domain", [] { return Set("DefaultUserName", "Дмитрий") && Set("DefaultDomainName", ""); },
-         exitStopped, "STOP  account Дмитрий: this computer has no account Дмитрий"},
+         exitStopped, "STOP  account " + ThisComputer() + "\\Дмитрий: this computer has no account Дмитрий"},
+        {"the domain in the user name", [] { return Set("DefaultUserName", ThisComputer() + "\\" + ThisUser()) && Set("DefaultDomainName", ""); },
+         exitWillLogOn, "ok    account " + me + " exists\r\n"},
+        // Wine answers for this user whatever domain it is asked with.
+        {"a domain this computer is not in", [] { return Set("DefaultUserName", "CORP\\" + ThisUser()) && Set("DefaultDomainName", ""); },
+         exitStopped, "STOP  account CORP\\" + ThisUser() + ": Windows answered with an account of " + ThisComputer() + ", not of CORP"},
+        // Wine answers level 1 of NetUserGetInfo alone, with no flag set.
+        {"the account's own state", [] { return true; }, exitWillLogOn, "ok    account " + me + " is enabled, not locked out"},
+        {"AutoAdminLogon a REG_DWORD",
+         [] { return WriteValue(winlogonPath, {"AutoAdminLogon", REG_DWORD, std::string("\1\0\0\0", 4)}, KEY_WOW64_64KEY); },
+         exitNotChecked, "?     AutoAdminLogon is a REG_DWORD (1), not the REG_SZ Microsoft documents"},
+        {"empty password", [] { return Set("DefaultPassword", ""); }, exitWillLogOn,
+         "note  DefaultPassword is empty: it serves only an account without a password"},
         {"a domain's account", [] { return Set("DefaultUserName", "kiosk") && Set("DefaultDomainName", "CORP"); }, exitWillLogOn,
          "?     account CORP\\kiosk could not be checked: not found now, and a domain controller may be out of "
          "reach"},
