@@ -54,13 +54,13 @@ bool Judgeable(const CValueRead& value, const char* name, unsigned long document
     }
     if (value.state == CValueRead::missing || value.type == documented)
         return true;
+    // A number is shown with its type, but the password is never shown, whatever its type.
     CHeapString data;
     if (value.type == regDword && name != passwordValue) {
         data.Assign(" (");
         data.AppendDecimal(value.number);
         data.Append(")");
     }
-    // The password is never shown, whatever its type.
     Add(findings, CFinding::unknown,
         {name, " is a ", TypeName(value.type), data.GetText(), ", not the ", TypeName(documented),
          " Microsoft documents: what Windows does with it is not documented", more},
