@@ -1,32 +1,5 @@
 #include "CmdLineArg.h"
 
-namespace {
-
-char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-} // namespace
-
-bool EqualsIgnoreCase(const char* a, const char* b)
-{
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        if (LowerAscii(*a) != LowerAscii(*b))
-            return false;
-    }
-    return *a == *b;
-}
-
-bool StartsWithIgnoreCase(const char* text, const char* prefix)
-{
-    for (; *prefix != '\0'; ++text, ++prefix) {
-        if (*text == '\0' || LowerAscii(*text) != LowerAscii(*prefix))
-            return false;
-    }
-    return true;
-}
-
 bool CCmdLineArg::SetValue(const char*)
 {
     m_given = true;

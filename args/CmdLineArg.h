@@ -88,7 +88,3 @@ private:
     bool m_showChoices;
     bool m_state;
 };
-
-// ASCII-only comparisons: option names and allowed values ignore case the same way in every locale.
-bool EqualsIgnoreCase(const char* a, const char* b);
-bool StartsWithIgnoreCase(const char* text, const char* prefix);

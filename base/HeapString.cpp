@@ -16,6 +16,11 @@ char* CopyOf(const char* text, size_t n)
     return buffer;
 }
 
+char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 size_t BoundedLength(const char* text, size_t n)
 {
     size_t length = 0;
@@ -99,6 +104,24 @@ void CHeapString::AppendDecimal(unsigned long number)
         number /= 10;
     } while (number != 0);
     Append(first);
+}
+
+bool EqualsIgnoreCase(const char* a, const char* b)
+{
+    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+        if (LowerAscii(*a) != LowerAscii(*b))
+            return false;
+    }
+    return *a == *b;
+}
+
+bool StartsWithIgnoreCase(const char* text, const char* prefix)
+{
+    for (; *prefix != '\0'; ++text, ++prefix) {
+        if (*text == '\0' || LowerAscii(*text) != LowerAscii(*prefix))
+            return false;
+    }
+    return true;
 }
 
 CHeapString CHeapString::Substring(size_t pos, size_t count) const

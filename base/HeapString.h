@@ -34,3 +34,7 @@ public:
 private:
     char* m_text = nullptr;
 };
+
+// ASCII-only comparisons: names that ignore case do so the same way in every locale.
+bool EqualsIgnoreCase(const char* a, const char* b);
+bool StartsWithIgnoreCase(const char* text, const char* prefix);

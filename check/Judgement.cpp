@@ -16,18 +16,6 @@ void Add(CFindings& findings, CFinding::Kind kind, std::initializer_list<const c
     findings.push_back(finding);
 }
 
-// Names of accounts, computers and domains compare without regard to case (of ASCII letters here).
-// The first length characters of a, or all of it.
-bool SameName(const char* a, const char* b, size_t length = static_cast<size_t>(-1))
-{
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    for (; length > 0 && *a != '\0'; ++a, ++b, --length) {
-        if (lower(*a) != lower(*b))
-            return false;
-    }
-    return *b == '\0';
-}
-
 bool IsText(const CValueRead& value)
 {
     return value.type == regSz || value.type == regExpandSz || value.type == regMultiSz;
@@ -164,12 +152,12 @@ void JudgePolicy(const CValueRead& value, const char* name, const char* policy, 
 bool FoundWhereAsked(const CLogonState& state, const CAskedAccount& asked)
 {
     const char* foundIn = state.lookup.foundIn.GetText();
-    if (asked.where == CAskedAccount::asGiven || SameName(foundIn, asked.domain.GetText()) ||
-        (!state.lookup.askedDomainName.IsEmpty() && SameName(foundIn, state.lookup.askedDomainName.GetText())))
+    if (asked.where == CAskedAccount::asGiven || EqualsIgnoreCase(foundIn, asked.domain.GetText()) ||
+        (!state.lookup.askedDomainName.IsEmpty() && EqualsIgnoreCase(foundIn, state.lookup.askedDomainName.GetText())))
         return true;
     if (asked.where == CAskedAccount::computersDomain)
-        return SameName(foundIn, state.computer.domainName.GetText());
-    return asked.where == CAskedAccount::thisComputer && SameName(foundIn, state.computer.name.GetText());
+        return EqualsIgnoreCase(foundIn, state.computer.domainName.GetText());
+    return asked.where == CAskedAccount::thisComputer && EqualsIgnoreCase(foundIn, state.computer.name.GetText());
 }
 
 bool JudgeLookup(const CLogonState& state, const CAskedAccount& asked, CFindings& findings)
@@ -219,7 +207,9 @@ bool MayLogOnAt(const char* workstations, const char* computer)
         return true;
     for (const char* p = workstations;; ++p) {
         const char* end = std::strchr(p, ',');
-        if (SameName(p, computer, end != nullptr ? static_cast<size_t>(end - p) : std::strlen(p)))
+        CHeapString name;
+        name.Assign(p, end != nullptr ? static_cast<size_t>(end - p) : std::strlen(p));
+        if (EqualsIgnoreCase(name.GetText(), computer))
             return true;
         if (end == nullptr)
             return false;
@@ -363,18 +353,18 @@ CAskedAccount AskedAccount(const CLogonState& state)
     // taken to ask for it as LookupAccountName does.
     asked.user.Assign(backslash != nullptr ? backslash + 1 : text);
     asked.domain = backslash != nullptr ? user.text.Substring(0, static_cast<size_t>(backslash - text)) : domain.text;
-    if (backslash != nullptr && !domain.text.IsEmpty() && !SameName(asked.domain.GetText(), domain.text.GetText())) {
+    if (backslash != nullptr && !domain.text.IsEmpty() && !EqualsIgnoreCase(asked.domain.GetText(), domain.text.GetText())) {
         asked.where = CAskedAccount::conflicting;
         return asked;
     }
     const char* domainName = asked.domain.GetText();
-    if (domainName[0] == '\0' || std::strcmp(domainName, ".") == 0 || SameName(domainName, state.computer.name.GetText())) {
+    if (domainName[0] == '\0' || std::strcmp(domainName, ".") == 0 || EqualsIgnoreCase(domainName, state.computer.name.GetText())) {
         asked.where = CAskedAccount::thisComputer;
         asked.domain = state.computer.name;
     } else if (state.computer.membership == CComputer::member &&
-               (SameName(domainName, state.computer.domainName.GetText()) ||
+               (EqualsIgnoreCase(domainName, state.computer.domainName.GetText()) ||
                 (!state.computer.domainDnsName.IsEmpty() &&
-                 SameName(domainName, state.computer.domainDnsName.GetText())))) {
+                 EqualsIgnoreCase(domainName, state.computer.domainDnsName.GetText())))) {
         asked.where = CAskedAccount::computersDomain;
     } else {
         asked.where = CAskedAccount::otherDomain;
