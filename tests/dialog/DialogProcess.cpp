@@ -69,18 +69,17 @@ std::string MessageText(HWND box)
     return message;
 }
 
-HWND WaitForFocus(HWND window, DWORD timeoutMs)
+HWND WaitForFocus(HWND control, DWORD timeoutMs)
 {
     const DWORD start = GetTickCount();
+    GUITHREADINFO info = {};
     do {
-        GUITHREADINFO info = {};
         info.cbSize = sizeof info;
-        if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus != nullptr &&
-            GetParent(info.hwndFocus) == window)
-            return info.hwndFocus;
+        if (GetGUIThreadInfo(GetWindowThreadProcessId(control, nullptr), &info) && info.hwndFocus == control)
+            break;
         Sleep(50);
     } while (GetTickCount() - start < timeoutMs);
-    return nullptr;
+    return info.hwndFocus;
 }
 
 bool HasControl(HWND window, const char* className, const char* text)

@@ -37,9 +37,8 @@ int CountControls(HWND window, const char* className);
 
 // What a message box says: the text of its static control that has one, in UTF-8.
 std::string MessageText(HWND box);
-// The control of the window's thread that has the focus, once it is one of the window's; null when
-// none of them gets it within timeoutMs.
-HWND WaitForFocus(HWND window, DWORD timeoutMs);
+// The control of its window's thread that has the focus once it is this control, or after timeoutMs.
+HWND WaitForFocus(HWND control, DWORD timeoutMs);
 
 // The text of a control of the window, in UTF-8; "<missing>" when there is no such control.
 std::string ControlText(HWND window, int id);
