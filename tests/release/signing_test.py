@@ -154,10 +154,12 @@ def recording_osslsigncode(folder):
 def release_contents(make_release_script, pair32, pair64, source):
     """The archive's name, and its programs and scripts by name in the archive, as make-release.py lists
     them, with their unsigned bytes."""
+    sys.path.insert(0, os.path.dirname(os.path.abspath(make_release_script)))
     found = importlib.util.spec_from_file_location("make_release", make_release_script)
     module = importlib.util.module_from_spec(found)
     found.loader.exec_module(module)
-    name, entries = module.release_entries(pair32, pair64, source)
+    version, entries = module.release_entries(pair32, pair64, source)
+    name = module.release_name(version)
     files = {"program": {}, "script": {}}
     for kind, archive_name, path in entries:
         if kind in files:
