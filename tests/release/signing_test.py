@@ -263,8 +263,10 @@ def run_signed_programs(context, failures, archive):
     usage = run(["wine", os.path.join(folder, "x64", "TollveyCmd.exe"), "-?"])
     failures.check(case, "x64/TollveyCmd.exe -? exit status", 0, usage.returncode)
     failures.check(case, "x64/TollveyCmd.exe -? prints its usage", True, "Usage:" in usage.stdout)
+    package = os.path.join(os.path.dirname(archive), context["name"].replace("-win32", "-x64.msi"))
     acting = run(["wine", context["archive_tests"], "--gtest_filter=-DeployScriptIn32BitCmdTest.*"],
-                 env=dict(os.environ, TOLLVEY_UNPACKED=windows_folder, TOLLVEY_PAIR="x64"))
+                 env=dict(os.environ, TOLLVEY_UNPACKED=windows_folder, TOLLVEY_PAIR="x64",
+                          TOLLVEY_PACKAGE="Z:" + package.replace("/", "\\")))
     print(acting.stdout, end="")
     failures.check(case, "acting runs of the 64-bit pair (archive_tests.exe) exit status", 0, acting.returncode)
 
