@@ -27,13 +27,15 @@ $(CLANG_PRESETS): setup
 	cmake --preset $@
 	cmake --build --preset $@
 
-# The release archive, both pairs: build/release/Tollvey-<version>-win32.zip, made by
-# scripts/make-release.py from the programs that the win32 and win64 presets built, with Debian's
-# own Python, not whichever comes first on the PATH, so that every build compresses it alike. Every
-# program is signed when given SIGN_PKCS12=FILE SIGN_PASSWORD_FILE=FILE, and time-stamped with
-# SIGN_TIMESTAMP_URL=URL: make-release.py reads the three from its environment, where make puts
-# what it was given, so that no character of theirs is taken as shell syntax. make release does
-# the same without the set-up.
+# The release: build/release/Tollvey-<version>-win32.zip with both pairs, a Windows Installer
+# package of each pair beside it (Tollvey-<version>-x64.msi, Tollvey-<version>-x86.msi, built with
+# wixl from installer/Tollvey.wxs) and SHA256SUMS of the three, made by scripts/make-release.py from
+# the programs that the win32 and win64 presets built, with Debian's own Python, not whichever comes
+# first on the PATH, so that every build compresses it alike and finds libmsi. Every program, and
+# then both packages, is signed when given SIGN_PKCS12=FILE SIGN_PASSWORD_FILE=FILE, and
+# time-stamped with SIGN_TIMESTAMP_URL=URL: make-release.py reads the three from its environment,
+# where make puts what it was given, so that no character of theirs is taken as shell syntax. make
+# release does the same without the set-up.
 package: setup
 	$(MAKE) release
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Makes the release archive, the same bytes from the same commit wherever and whenever it is built.
+"""Makes the release, the same bytes from the same commit wherever and whenever it is built.
 
     make-release.py --pair32 BUILD --pair64 BUILD --source DIR --output DIR
 
@@ -8,59 +8,72 @@ win64 preset's); its release-pair.txt names its version, its processor and its p
 pair goes at the archive's top, where scripts written for it find it, the 64-bit pair into x64/,
 with the README, the licence and the docs from DIR, all in the folder NAME inside OUTPUT/NAME.zip
 (NAME is Tollvey-<version>-win32), with SHA256SUMS over the programs and the scripts, what an
-administrator runs, beside them.
+administrator runs, beside them. Beside the archive go a Windows Installer package of each pair,
+Tollvey-<version>-x64.msi and Tollvey-<version>-x86.msi (windows_installer.py), and a SHA256SUMS of
+the archive and both packages.
 
 Every time in the archive is SOURCE_DATE_EPOCH, or else the time of the last commit in DIR; entries
 are sorted by name and carry fixed permissions and no extra fields.
 
 Signing, from the environment: SIGN_PKCS12 (a PKCS#12 file) with SIGN_PASSWORD_FILE (a file that
 holds its password and nothing else, a line break at its end aside, as osslsigncode reads it) signs
-every program, SHA-256, before they are summed and archived;
+every program, SHA-256, before they are summed, archived and packaged, and then both packages;
 SIGN_TIMESTAMP_URL adds an RFC 3161 time stamp from that server. The password is handed to
 osslsigncode as a file name, never as text on a command line.
 """
 import argparse
 import hashlib
+import io
 import os
+import posixpath
 import subprocess
 import sys
 import tempfile
 import time
 import zipfile
 
+import windows_installer
+
 DESCRIPTION = "Tollvey"
 PRODUCT_URL = "https://tollvey.example/"
 FILE_MODE = 0o644
 FOLDER_MODE = 0o755
 UNIX = 3  # "made by" system in the zip headers: the permissions below are Unix ones.
+# Each pair's processor and its folder in the archive.
+PAIRS = (("i686", ""), ("x86_64", "x64"))
 
 
 class ReleaseError(Exception):
     pass
 
 
-def read_pair(build, processor):
-    """The build's version, and its programs' names and paths."""
+def read_pair(build, processor=None):
+    """The build's version, its processor (which must be PROCESSOR when that is given), and its
+    programs' names and paths."""
     with open(os.path.join(build, "release-pair.txt"), encoding="utf-8") as listing:
         lines = [line.rstrip("\n").split("\t") for line in listing if line.strip()]
     fields = {line[0]: line[1] for line in lines if len(line) == 2}
-    if fields.get("processor") != processor:
+    if processor is not None and fields.get("processor") != processor:
         raise ReleaseError(f"{build} builds for {fields.get('processor')}, not {processor}")
-    return fields.get("version"), [(line[1], line[2]) for line in lines if line[0] == "program"]
+    return fields.get("version"), fields.get("processor"), [(line[1], line[2]) for line in lines if line[0] == "program"]
 
 
 def release_entries(pair32, pair64, source):
-    """The archive's name and its entries: (program|script|file, name in the archive, path)."""
-    version32, programs32 = read_pair(pair32, "i686")
-    version64, programs64 = read_pair(pair64, "x86_64")
+    """The version and the archive's entries: (program|script|file, name in the archive, path)."""
+    version32, _, programs32 = read_pair(pair32, "i686")
+    version64, _, programs64 = read_pair(pair64, "x86_64")
     if version32 != version64:
         raise ReleaseError(f"the pairs are of different versions: {version32} and {version64}")
-    entries = [("program", name, path) for name, path in programs32]
-    entries += [("program", f"x64/{name}", path) for name, path in programs64]
+    entries = [("program", posixpath.join(PAIRS[0][1], name), path) for name, path in programs32]
+    entries += [("program", posixpath.join(PAIRS[1][1], name), path) for name, path in programs64]
     entries += [(kind, name, os.path.join(source, name)) for kind, name in
                 (("file", "README.md"), ("file", "LICENSE"), ("script", "docs/deploy.cmd"),
                  ("file", "docs/dialog.png"))]
-    return f"Tollvey-{version32}-win32", entries
+    return version32, entries
+
+
+def release_name(version):
+    return f"Tollvey-{version}-win32"
 
 
 def source_date_epoch(source):
@@ -147,15 +160,36 @@ def folders_of(names):
     return folders
 
 
-def make_release(entries, name, source, output):
-    # A run that fails leaves no archive, not an older one that could be taken for its result.
-    target = os.path.join(output, f"{name}.zip")
-    if os.path.exists(target):
-        os.remove(target)
+def zipped(contents, epoch):
+    data = io.BytesIO()
+    with zipfile.ZipFile(data, "w") as archive:
+        for entry in sorted(set(contents) | folders_of(contents)):
+            add(archive, entry, contents.get(entry, b""), epoch)
+    return data.getvalue()
+
+
+def sums_of(files):
+    """SHA256SUMS of FILES, {name: bytes}, in name order."""
+    return "".join(f"{hashlib.sha256(files[name]).hexdigest()}  {name}\n" for name in sorted(files))
+
+
+def make_release(entries, version, source, output):
+    """Writes the archive, both packages and their SHA256SUMS to OUTPUT; returns their names and bytes,
+    and the archive's SHA256SUMS."""
+    name = release_name(version)
+    packages = {processor: windows_installer.package_name(version, windows_installer.ARCHITECTURES[processor])
+                for processor, _ in PAIRS}
+    names = [f"{name}.zip"] + [packages[processor] for processor, _ in PAIRS] + ["SHA256SUMS"]
+    # A run that fails leaves none of them, not older ones that could be taken for its result.
+    for target in names:
+        if os.path.exists(os.path.join(output, target)):
+            os.remove(os.path.join(output, target))
     epoch = source_date_epoch(source)
     settings = signing_settings()
     contents = {}
-    sums = []
+    programs = {}
+    summed = {}
+    files = {}
     with tempfile.TemporaryDirectory() as scratch:
         for kind, archive_name, path in entries:
             if kind == "program" and settings:
@@ -164,22 +198,37 @@ def make_release(entries, name, source, output):
                 with open(path, "rb") as f:
                     data = f.read()
             contents[f"{name}/{archive_name}"] = data
+            if kind == "program":
+                programs[archive_name] = data
             if kind in ("program", "script"):
-                sums.append(f"{hashlib.sha256(data).hexdigest()}  {archive_name}\n")
-    contents[f"{name}/SHA256SUMS"] = "".join(sorted(sums, key=lambda line: line.split()[1])).encode("ascii")
+                summed[archive_name] = data
+        contents[f"{name}/SHA256SUMS"] = sums_of(summed).encode("ascii")
+        files[f"{name}.zip"] = zipped(contents, epoch)
+        # Each package holds its pair's programs as the archive does: signed, when they are.
+        for processor, folder in PAIRS:
+            pair = [(posixpath.basename(program), data) for program, data in programs.items()
+                    if posixpath.dirname(program) == folder]
+            package = os.path.join(tempfile.mkdtemp(dir=scratch), packages[processor])
+            data = windows_installer.make_package(os.path.join(source, "installer", "Tollvey.wxs"), pair,
+                                                  processor, version, epoch, package)
+            files[packages[processor]] = sign(package, settings, scratch, epoch) if settings else data
+    files["SHA256SUMS"] = sums_of(files).encode("ascii")
 
     os.makedirs(output, exist_ok=True)
-    partial = target + ".partial"
+    partials = []
     try:
-        with zipfile.ZipFile(partial, "w") as archive:
-            for entry in sorted(set(contents) | folders_of(contents)):
-                add(archive, entry, contents.get(entry, b""), epoch)
+        for target in names:
+            partials.append(os.path.join(output, target + ".partial"))
+            with open(partials[-1], "wb") as f:
+                f.write(files[target])
     except BaseException:
-        if os.path.exists(partial):
-            os.remove(partial)
+        for partial in partials:
+            if os.path.exists(partial):
+                os.remove(partial)
         raise
-    os.replace(partial, target)
-    return target, sums, settings
+    for target, partial in zip(names, partials):
+        os.replace(partial, os.path.join(output, target))
+    return names, files, sums_of(summed), settings
 
 
 def main():
@@ -187,20 +236,19 @@ def main():
     parser.add_argument("--pair32", required=True, help="the win32 preset's build folder")
     parser.add_argument("--pair64", required=True, help="the win64 preset's build folder")
     parser.add_argument("--source", required=True, help="the source checkout: the docs, the commit time")
-    parser.add_argument("--output", required=True, help="the folder the archive goes to")
+    parser.add_argument("--output", required=True, help="the folder the archive and packages go to")
     args = parser.parse_args()
     try:
-        name, entries = release_entries(args.pair32, args.pair64, args.source)
-        target, sums, settings = make_release(entries, name, args.source, args.output)
-    except (ReleaseError, OSError) as error:
+        version, entries = release_entries(args.pair32, args.pair64, args.source)
+        names, files, archive_sums, settings = make_release(entries, version, args.source, args.output)
+    except (ReleaseError, windows_installer.PackageError, OSError) as error:
         print(f"make-release: {error}", file=sys.stderr)
         return 1
-    with open(target, "rb") as f:
-        digest = hashlib.sha256(f.read()).hexdigest()
     state = "unsigned" if not settings else "signed" + (", time-stamped" if settings["timestamp_url"] else "")
-    print(f"{target} ({state})")
-    print(f"{digest}  {os.path.basename(target)}")
-    print("".join(sums), end="")
+    for target in names[:-1]:
+        print(f"{os.path.join(args.output, target)} ({state})")
+    print(files["SHA256SUMS"].decode("ascii"), end="")
+    print(archive_sums, end="")
     return 0
 
 

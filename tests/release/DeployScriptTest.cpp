@@ -1,6 +1,7 @@
 // The example deployment script, docs\deploy.cmd, run by cmd.exe as an administrator's start-up
 // script or device-management deployment would run it: from the unpacked release archive
-// (TOLLVEY_UNPACKED, set by archive-test.sh), or copied with both pairs into one folder.
+// (TOLLVEY_UNPACKED, set by archive-test.sh), or copied with both pairs into one folder, beside the
+// Windows Installer package of the pair under test (TOLLVEY_PACKAGE) installed by msiexec.
 // DeployScriptIn32BitCmdTest needs 32-bit Wine; the others need Wine's 64-bit side alone.
 #include "Process.h"
 #include "ReadOnlyKey.h"
@@ -14,6 +15,8 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -21,6 +24,12 @@ std::string Unpacked()
 {
     const char* folder = std::getenv("TOLLVEY_UNPACKED");
     return folder ? folder : "";
+}
+
+std::string Package()
+{
+    const char* package = std::getenv("TOLLVEY_PACKAGE");
+    return package ? package : "";
 }
 
 std::string ReadBytes(const std::string& path)
@@ -96,11 +105,33 @@ std::string Shown(const char* name)
 }
 
 const char* const versionKeyPath = "SOFTWARE\\Tollvey";
+// The script's status for a run that recorded a configuration version not recorded before it.
+const unsigned long newVersion = 3010;
 
 // The configuration version the script recorded, in the 64-bit view, where detection rules look.
 std::string RecordedVersion()
 {
     return ReadText(versionKeyPath, "ConfigurationVersion", KEY_WOW64_64KEY);
+}
+
+std::string LogFolder()
+{
+    return Expanded("%ProgramData%\\Tollvey");
+}
+
+// The script's log, "<missing>" when there is none.
+std::string LogText()
+{
+    const std::string log = LogFolder() + "\\deploy.log";
+    return GetFileAttributesW(LongPath(log).c_str()) == INVALID_FILE_ATTRIBUTES ? "<missing>" : ReadBytes(log);
+}
+
+// msiexec, silent, as device management runs it: "/i" installs the package under test, "/x"
+// removes it.
+unsigned long Msiexec(const std::string& action)
+{
+    return RunProcess("\"" + Expanded("%windir%\\system32\\msiexec.exe") + "\" " + action + " \"" + Package() + "\" /qn")
+        .exitCode;
 }
 
 // The value the script's line `set "NAME=value"` gives, as written.
@@ -133,11 +164,13 @@ protected:
         ASSERT_FALSE(m_shipped.empty()) << "the archive holds " << ShippedScript();
         m_script = WithScriptValue(m_shipped, "LOGON_USER", ThisUser());
         RemoveTree(Target());
+        RemoveTree(LogFolder());
         RemoveVersion();
     }
     void TearDown() override
     {
         RemoveTree(Target());
+        RemoveTree(LogFolder());
         RemoveVersion();
     }
 
@@ -233,22 +266,24 @@ TEST_F(DeployScriptTest, FromAShareFolderItStoresEachValueAsWrittenOrRefusesBefo
         std::string user;
         std::string password;
         const char* switches; // cmd's
-        // 0: every value stored as written, and the configuration version recorded; 8: the values
-        // stored as written, for an account this computer does not have; otherwise nothing written
+        // newVersion: every value stored as written, and the configuration version recorded; 8: the
+        // values stored as written, for an account this computer does not have; otherwise nothing
+        // written
         unsigned long status;
         const char* version = nullptr; // the configuration version, when not as shipped
     };
     const std::string user = ThisUser();
     const Case cases[] = {
-        {"blanks", user, "two words", "", 0},
-        {"cmd's special characters", user, "a&b|c<d>e^f", "", 0},
-        {"exclamation marks", user, "!bang!", "", 0},
-        {"a password ending in a backslash", user, "secret\\", "", 0},
-        {"a password ending in backslashes after a blank", user, "two \\\\", "", 0},
-        {"a user name ending in a backslash", user + "\\", "change-me", "", 8},
-        {"delayed expansion on", user, "pa!ss!word", "/V:ON", 0},
-        {"a UTF-8 password", user, "P\xC3\xA4sswort \xE2\x82\xAC", "", readsUtf8 ? 0u : 6u},
-        {"a tab", user, "tab\there", "", 0},
+        {"blanks", user, "two words", "", newVersion},
+        {"cmd's special characters", user, "a&b|c<d>e^f", "", newVersion},
+        {"exclamation marks", user, "!bang!", "", newVersion},
+        {"a password ending in a backslash", user, "secret\\", "", newVersion},
+        {"a password ending in backslashes after a blank", user, "two \\\\", "", newVersion},
+        // TollveyCheck.exe cannot tell which domain such a name asks for: no failure.
+        {"a user name ending in a backslash", user + "\\", "change-me", "", newVersion},
+        {"delayed expansion on", user, "pa!ss!word", "/V:ON", newVersion},
+        {"a UTF-8 password", user, "P\xC3\xA4sswort \xE2\x82\xAC", "", readsUtf8 ? newVersion : 6u},
+        {"a tab", user, "tab\there", "", newVersion},
         {"an account this computer does not have", "kiosk", "change-me", "", 8},
         {"a double quote", user, "pa\"ss", "", 5},
         {"a double quote before &", user, "a\"&b", "", 5},
@@ -259,15 +294,20 @@ TEST_F(DeployScriptTest, FromAShareFolderItStoresEachValueAsWrittenOrRefusesBefo
     for (const Case& c : cases) {
         ResetValues();
         RemoveVersion();
+        RemoveTree(LogFolder());
         std::string script = WithScriptValue(WithScriptValue(m_shipped, "LOGON_USER", c.user),
                                              "LOGON_PASSWORD", c.password);
         if (c.version != nullptr)
             script = WithScriptValue(script, "LOGON_CONFIGURATION_VERSION", c.version);
         const CProcessResult run = RunScript(ShareWith(script), "", NativeCmd(), c.switches);
         EXPECT_EQ(run.exitCode, c.status) << c.label << ": " << run.output << run.errors;
-        EXPECT_EQ(RecordedVersion(), c.status == 0 ? ScriptValue(m_shipped, "LOGON_CONFIGURATION_VERSION") : "<missing>")
+        EXPECT_EQ(RecordedVersion(), c.status == newVersion ? ScriptValue(m_shipped, "LOGON_CONFIGURATION_VERSION") : "<missing>")
             << c.label;
-        if (c.status != 0 && c.status != 8) {
+        const std::string log = LogText();
+        EXPECT_NE(log.find("  end: status " + std::to_string(c.status) + "\r\n"), std::string::npos)
+            << c.label << ": the log ends with the run's status: " << log;
+        EXPECT_EQ(log.find(c.password), std::string::npos) << c.label << ": the password is not in the log";
+        if (c.status != newVersion && c.status != 8) {
             EXPECT_EQ(Written(), "") << c.label << ": nothing written";
             continue;
         }
@@ -283,7 +323,7 @@ TEST_F(DeployScriptTest, FromAShareFolderItStoresEachValueAsWrittenOrRefusesBefo
 TEST_F(DeployScriptTest, SavedWithAByteOrderMarkItStillKeepsThePasswordOutOfItsOutput)
 {
     const CProcessResult run = RunScript(ShareWith("\xEF\xBB\xBF" + m_script));
-    EXPECT_EQ(run.exitCode, 0u) << run.errors;
+    EXPECT_EQ(run.exitCode, newVersion) << run.errors;
     const std::string password = ScriptValue(m_shipped, "LOGON_PASSWORD");
     EXPECT_EQ(Winlogon("DefaultPassword"), password);
     EXPECT_EQ(run.output.find(password), std::string::npos) << "the password is not in the script's output";
@@ -336,8 +376,9 @@ TEST_F(DeployScriptTest, OffSwitchesAutomaticLogonOffAndRemovesThePrograms)
     };
     for (const Case& c : cases) {
         ResetValues();
+        RemoveVersion();
         const std::string script = ShareWith(m_script);
-        ASSERT_EQ(RunScript(script).exitCode, 0u) << c.arguments << ": installed first";
+        ASSERT_EQ(RunScript(script).exitCode, newVersion) << c.arguments << ": installed first";
         ASSERT_TRUE(WriteText(runOncePath, "Tollvey", "left by the dialog", KEY_WOW64_64KEY));
         const CProcessResult run = RunScript(script, c.arguments);
         EXPECT_EQ(run.exitCode, c.status) << c.arguments << ": " << run.output << run.errors;
@@ -358,13 +399,115 @@ TEST_F(DeployScriptTest, OffSwitchesAutomaticLogonOffAndRemovesThePrograms)
     }
 }
 
+// A device-management service reads 3010 as done, with a restart to come, and 0 as done: a
+// computer that runs the script at every start-up reports 0 once nothing is new. Each run's part of
+// the log says what it did, what the check's status meant, and how the run ended.
+TEST_F(DeployScriptTest, EndsWith3010WhenItRecordsANewConfigurationVersionAnd0WhenItWasRecorded)
+{
+    struct Run
+    {
+        const char* label;
+        std::string user;
+        const char* version;
+        const char* arguments;
+        unsigned long status;
+        const char* logged;
+        bool damagedCheck = false;
+    };
+    const std::string user = ThisUser();
+    const Run runs[] = {
+        {"the first run", user, "1", "", newVersion, "configuration version 1 recorded; there was none"},
+        {"the same version, as at the next start-up", user, "1", "", 0, "configuration version 1 recorded; it was 1"},
+        {"a new version", user, "2", "", newVersion, "configuration version 2 recorded; it was 1"},
+        {"an account this computer lacks: 8 comes first", "kiosk", "3", "", 8,
+         "TollveyCheck.exe: something stops automatic logon: status 1"},
+        {"a name the check cannot judge: no failure", user + "\\", "3", "", newVersion, "TollveyCheck.exe: could not tell: status 2"},
+        {"a check that cannot run: no failure", user, "4", "", newVersion,
+         "TollveyCheck.exe: cannot run here, nothing was checked", true},
+        {"switching off", user, "4", "off", 0, "programs: removed from "},
+    };
+    const std::string script = ShareWith(m_script);
+    for (const Run& run : runs) {
+        WriteBytes(script, WithScriptValue(WithScriptValue(m_shipped, "LOGON_USER", run.user), "LOGON_CONFIGURATION_VERSION",
+                                           run.version));
+        if (run.damagedCheck)
+            WriteBytes(DirectoryOf(script) + PairSubfolder() + "TollveyCheck.exe", "not a program\r\n");
+        const size_t logged = LogText().size();
+        const CProcessResult result = RunScript(script, run.arguments);
+        EXPECT_EQ(result.exitCode, run.status) << run.label << ": " << result.output << result.errors;
+        const std::string log = LogText().substr(logged);
+        EXPECT_NE(log.find("\r\n  " + std::string(run.logged)), std::string::npos) << run.label << ": " << log;
+        EXPECT_EQ(log.substr(log.rfind("  end: ")), "  end: status " + std::to_string(run.status) + "\r\n") << run.label;
+    }
+}
+
+// %ProgramData% lets users make folders: one that the script did not make could lead the system
+// account's writes anywhere its maker chose.
+TEST_F(DeployScriptTest, KeepsNoLogInALogFolderItDidNotMake)
+{
+    ASSERT_TRUE(MakeDirectories(LogFolder()));
+    const CProcessResult run = RunScript(ShareWith(m_script));
+    EXPECT_EQ(run.exitCode, newVersion) << "the deployment goes on: " << run.output << run.errors;
+    EXPECT_EQ(LogText(), "<missing>");
+    EXPECT_NE(run.output.find("deploy.cmd keeps no log: " + LogFolder() + " was not made by this script"),
+              std::string::npos)
+        << run.output;
+}
+
+// The package owns the files it installs, in either order of the two: the script runs them where
+// the package put them and copies nothing, "off" leaves them to it, and the script goes on working
+// once the package is removed.
+TEST_F(DeployScriptTest, BesideTheWindowsInstallerPackageItRunsThePackagesProgramsAndLeavesThemToIt)
+{
+    ASSERT_FALSE(Package().empty()) << "TOLLVEY_PACKAGE names the pair's Windows Installer package";
+    struct Step
+    {
+        const char* label;
+        const char* command; // msiexec's "/i" or "/x", or the script's argument
+        unsigned long status;
+        bool installed;         // the programs in Target() afterwards
+        const char* logonState; // AutoAdminLogon afterwards
+    };
+    // The script alone, first: beside the package it needs no programs of its own.
+    const std::string alone = MakeScratchDirectory("deploy script alone") + "deploy.cmd";
+    WriteBytes(alone, m_script);
+    const std::vector<std::pair<std::string, std::vector<Step>>> orders = {
+        {alone,
+         {{"the package", "/i", 0, true, "<missing>"},
+          {"then the script", "", newVersion, true, "1"},
+          {"the script switched off", "off", 0, true, "0"},
+          {"the package removed", "/x", 0, false, "0"}}},
+        {ShareWith(m_script),
+         {{"the script", "", newVersion, true, "1"},
+          {"then the package over its copies", "/i", 0, true, "1"},
+          {"the script again", "", 0, true, "1"},
+          {"the package removed", "/x", 0, false, "1"},
+          {"the script once more", "", 0, true, "1"}}},
+    };
+    for (const auto& [script, steps] : orders) {
+        ResetValues();
+        for (const Step& step : steps) {
+            const bool msiexec = step.command[0] == '/';
+            const CProcessResult run = msiexec ? CProcessResult{} : RunScript(script, step.command);
+            EXPECT_EQ(msiexec ? Msiexec(step.command) : run.exitCode, step.status) << step.label << ": " << run.output;
+            if (step.installed)
+                ExpectInstalled();
+            EXPECT_EQ(GetFileAttributesW(LongPath(Target()).c_str()) != INVALID_FILE_ATTRIBUTES, step.installed)
+                << step.label << ": " << Target();
+            EXPECT_EQ(Winlogon("AutoAdminLogon"), step.logonState) << step.label;
+        }
+    }
+    EXPECT_NE(LogText().find("  programs: left to Windows Installer in " + Target() + "\\\r\n"), std::string::npos)
+        << LogText();
+}
+
 // A 32-bit command processor, as some device-management agents start their commands in, has the
 // 32-bit Program Files folder as its own.
 TEST_F(DeployScriptIn32BitCmdTest, InstallsThePairForThisWindowsIntoTheNativeProgramFilesFolder)
 {
     ASSERT_TRUE(Is64BitWindows()) << "only 64-bit Windows has a 32-bit cmd beside its own";
     const CProcessResult run = RunScript(ShareWith(m_script), "", ThirtyTwoBitCmd());
-    EXPECT_EQ(run.exitCode, 0u) << run.output << run.errors;
+    EXPECT_EQ(run.exitCode, newVersion) << run.output << run.errors;
     ExpectInstalled();
     EXPECT_EQ(Winlogon("DefaultUserName"), ThisUser());
     EXPECT_EQ(Winlogon("DefaultPassword"), ScriptValue(m_shipped, "LOGON_PASSWORD"));

@@ -3,7 +3,8 @@
 # nothing in it depends on the build, checks the programs against its SHA256SUMS with sha256sum,
 # unpacks it into a fresh folder whose path has blanks and runs archive_tests.exe there against one
 # pair: x64, the 64-bit pair with the deployment script, or x86, the 32-bit pair with the deployment
-# script in a 32-bit cmd. MAKE_RELEASE... is make-release.py's command line without its --output.
+# script in a 32-bit cmd; each beside the pair's Windows Installer package, made with the archive.
+# MAKE_RELEASE... is make-release.py's command line without its --output.
 #   archive-test.sh SOURCE_DIR BUILD_DIR ARCHIVE_TESTS_EXE x64|x86 MAKE_RELEASE...
 set -euo pipefail
 source=$1
@@ -34,7 +35,9 @@ folder=$(ls -d "$target"/Tollvey-*-win32)
 # The deployment script chooses its pair itself; run by a 32-bit cmd it needs 32-bit Wine, as x86 does.
 tests=ArchiveTest.*:DeployScriptTest.*
 [ "$pair" = x64 ] || tests=ArchiveTest.*:DeployScriptIn32BitCmdTest.*
+package=$(ls "$output"/Tollvey-*-"$pair".msi)
 export TOLLVEY_UNPACKED="Z:$(echo "$folder" | tr / '\\')" TOLLVEY_PAIR=$pair
+export TOLLVEY_PACKAGE="Z:$(echo "$package" | tr / '\\')"
 wine "$tests_exe" --gtest_filter="$tests"
 
 # Wine 8's cmd reads a batch file in the OEM code page whatever the script switches to, so the run
@@ -43,4 +46,20 @@ wine "$tests_exe" --gtest_filter="$tests"
 if [ "$pair" = x64 ]; then
     LC_ALL=hi_IN.UTF-8 TOLLVEY_CMD_READS_UTF8=1 wine "$tests_exe" \
         --gtest_filter='DeployScriptTest.FromAShareFolderItStoresEachValueAsWrittenOrRefusesBeforeWritingAnything'
+fi
+
+# A link where the log's folder was: Wine shows a Unix symbolic link as a reparse point, and its
+# Windows programs cannot make one. The script made and marked the folder, which then became a link:
+# it must write nothing through it, and say so.
+if [ "$pair" = x64 ]; then
+    script="Z:$(echo "$folder/docs/deploy.cmd" | tr / '\\')" log_folder="$WINEPREFIX/drive_c/ProgramData/Tollvey"
+    wine cmd /c "$script" >/dev/null 2>&1 || true
+    rm -rf "$log_folder" "$output/elsewhere" && mkdir "$output/elsewhere" && ln -s "$output/elsewhere" "$log_folder"
+    said=$(wine cmd /c "$script" 2>&1 || true)
+    wine cmd /c "$script" off >/dev/null 2>&1 || true
+    rm -f "$log_folder" && wine reg delete 'HKLM\SOFTWARE\Tollvey' /f /reg:64 >/dev/null 2>&1 || true
+    if [ -n "$(ls -A "$output/elsewhere")" ] || [[ $said != *"keeps no log: C:\\ProgramData\\Tollvey is a link"* ]]; then
+        echo "FAILED: a link as the log's folder: written through: $(ls -A "$output/elsewhere"); said: $said"
+        exit 1
+    fi
 fi

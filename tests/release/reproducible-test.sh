@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Builds both pairs of programs and the release archive a second time, from a fresh clone of the
-# commit under test in a folder whose path has a blank, with make release, and compares them byte
-# for byte with these builds' (the win32 and win64 presets', their archive made by MAKE_RELEASE...,
-# make-release.py's command line without its --output). Uncommitted changes to tracked files go into
-# the clone too, so that it builds what these builds did.
+# Builds both pairs of programs, the release archive and both Windows Installer packages a second
+# time, from a fresh clone of the commit under test in a folder whose path has a blank, with make
+# release, and compares them byte for byte with these builds' (the win32 and win64 presets', their
+# release made by MAKE_RELEASE..., make-release.py's command line without its --output).
+# Uncommitted changes to tracked files go into the clone too, so that it builds what these builds
+# did.
 #   reproducible-test.sh SOURCE_DIR PAIR32_BUILD_DIR BUILD_DIR MAKE_RELEASE...
 set -euo pipefail
 source=$1
@@ -53,8 +54,9 @@ for program in TollveyCmd.exe Tollvey.exe TollveyCheck.exe; do
     compare "win32/$program" "$build32/bin/$program" "$second/build/win32/bin/$program"
     compare "win64/$program" "$build/bin/$program" "$second/build/win64/bin/$program"
 done
-archive=$(cd "$root/first" && ls Tollvey-*-win32.zip)
-compare "$archive" "$root/first/$archive" "$second/build/release/$archive"
+for made in $(cd "$root/first" && ls Tollvey-*-win32.zip Tollvey-*-x64.msi Tollvey-*-x86.msi SHA256SUMS); do
+    compare "$made" "$root/first/$made" "$second/build/release/$made"
+done
 
 if [ "$status" -eq 0 ]; then
     rm -rf "$root"

@@ -6,12 +6,14 @@ code-signing certificate, and checks the result as an administrator's tools woul
 
 Every program of both pairs must carry a SHA-256 Authenticode signature that osslsigncode verifies against that
 certificate and not against another one; removing it must give back the unsigned build's bytes;
-SHA256SUMS must be of the signed programs and of the deployment script. A time stamp comes from a time-stamp server on the
+SHA256SUMS must be of the signed programs and of the deployment script. Both Windows Installer packages
+must be signed alike and hold their pair's signed programs, and the SHA256SUMS beside them be of the
+signed files. A time stamp comes from a time-stamp server on the
 loopback address; an unreachable one, a wrong password or a missing password file must stop the
 archive rather than let it out unsigned, and so must a password file of more than one line. A
 signature without a time stamp must carry the commit's time. The password must appear on no command
 line and in no output. The signed 64-bit pair then runs under Wine (WINEPREFIX and DISPLAY from the test
-environment), from the unpacked archive in a folder with blanks in its path.
+environment), from the unpacked archive in a folder with blanks in its path, beside its signed package.
 Prints one line per failed check and a closing count; exits 1 if any check failed.
 """
 import calendar
@@ -19,6 +21,7 @@ import hashlib
 import http.server
 import importlib.util
 import os
+import posixpath
 import secrets
 import shutil
 import stat
@@ -154,16 +157,21 @@ def recording_osslsigncode(folder):
 def release_contents(make_release_script, pair32, pair64, source):
     """The archive's name, and its programs and scripts by name in the archive, as make-release.py lists
     them, with their unsigned bytes."""
+    sys.path.insert(0, os.path.dirname(os.path.abspath(make_release_script)))
     found = importlib.util.spec_from_file_location("make_release", make_release_script)
     module = importlib.util.module_from_spec(found)
     found.loader.exec_module(module)
-    name, entries = module.release_entries(pair32, pair64, source)
+    version, entries = module.release_entries(pair32, pair64, source)
+    name = module.release_name(version)
+    # Each package's name, and its pair's folder in the archive.
+    packages = {module.windows_installer.package_name(version, module.windows_installer.ARCHITECTURES[processor]): folder
+                for processor, folder in module.PAIRS}
     files = {"program": {}, "script": {}}
     for kind, archive_name, path in entries:
         if kind in files:
             with open(path, "rb") as f:
                 files[kind][archive_name] = f.read()
-    return name, files["program"], files["script"]
+    return name, files["program"], files["script"], packages
 
 
 def make_release(context, case, env_changes, output):
@@ -176,6 +184,43 @@ def make_release(context, case, env_changes, output):
     with open(os.path.join(context["work"], "make-release.log"), "a") as log:
         log.write(f"--- {case}\n{result.stdout}{result.stderr}")
     return result
+
+
+def signature_of(context, failures, case, name, signed_path, timestamped):
+    """The checks of one signed file, a program or a package."""
+    osslsigncode = context["osslsigncode"]
+    verified = run([osslsigncode, "verify", "-in", signed_path, "-CAfile", context["cert"]])
+    failures.check(case, f"{name} verifies against the signing certificate", 0, verified.returncode)
+    failures.check(case, f"{name} signature digest", True, "SHA256" in verified.stdout.upper())
+    stranger = run([osslsigncode, "verify", "-in", signed_path, "-CAfile", context["other_cert"]])
+    failures.check(case, f"{name} fails against another certificate", True, stranger.returncode != 0)
+
+    pem = signed_path + ".p7.pem"
+    must([osslsigncode, "extract-signature", "-pem", "-in", signed_path, "-out", pem])
+    attributes = must(["openssl", "pkcs7", "-in", pem, "-print"]).stdout
+    failures.check(case, f"{name} carries an RFC 3161 time stamp", timestamped, RFC3161_TIMESTAMP_OID in attributes)
+    if not timestamped:
+        # Two signings in one second would give the same release even without a fixed time.
+        failures.check(case, f"{name} signing time, the commit's", context["epoch"], signing_time(attributes))
+
+
+def package_checks(context, failures, case, output, archive, timestamped):
+    """The SHA256SUMS beside the packages of the signed files, and both packages signed, each holding
+    its pair's signed programs as the archive does."""
+    released = sorted(name for name in os.listdir(output) if name != "SHA256SUMS")
+    failures.check(case, "the SHA256SUMS beside them is of the archive and the signed packages",
+                   "".join(f"{sha256(open(os.path.join(output, name), 'rb').read())}  {name}\n" for name in released),
+                   open(os.path.join(output, "SHA256SUMS")).read())
+    for package, folder in context["packages"].items():
+        path = os.path.join(output, package)
+        signature_of(context, failures, case, package, path, timestamped)
+        extracted = os.path.join(context["work"], "scratch", case.replace(" ", "-"), package)
+        must(["msiextract", "-C", extracted, path])
+        held = {name: sha256(open(os.path.join(where, name), "rb").read())
+                for where, _, names in os.walk(extracted) for name in names}
+        failures.check(case, f"{package} holds its pair's signed programs", {
+            posixpath.basename(p): sha256(archive.read(context["name"] + "/" + p))
+            for p in context["unsigned"] if posixpath.dirname(p) == folder}, held)
 
 
 def signature_checks(context, failures, case, archive_path, timestamped):
@@ -191,21 +236,7 @@ def signature_checks(context, failures, case, archive_path, timestamped):
         with open(signed_path, "wb") as f:
             f.write(signed)
         failures.check(case, f"{program} differs from the unsigned build", True, signed != context["unsigned"][program])
-        verified = run([osslsigncode, "verify", "-in", signed_path, "-CAfile", context["cert"]])
-        failures.check(case, f"{program} verifies against the signing certificate", 0, verified.returncode)
-        failures.check(case, f"{program} signature digest", True, "SHA256" in verified.stdout.upper())
-        stranger = run([osslsigncode, "verify", "-in", signed_path, "-CAfile", context["other_cert"]])
-        failures.check(case, f"{program} fails against another certificate", True, stranger.returncode != 0)
-
-        pem = signed_path + ".p7.pem"
-        must([osslsigncode, "extract-signature", "-pem", "-in", signed_path, "-out", pem])
-        attributes = must(["openssl", "pkcs7", "-in", pem, "-print"]).stdout
-        failures.check(case, f"{program} carries an RFC 3161 time stamp", timestamped,
-                       RFC3161_TIMESTAMP_OID in attributes)
-        if not timestamped:
-            # Two signings in one second would give the same archive even without a fixed time.
-            failures.check(case, f"{program} signing time, the commit's", context["epoch"],
-                           signing_time(attributes))
+        signature_of(context, failures, case, program, signed_path, timestamped)
 
         unsigned_path = signed_path + ".unsigned"
         removed = run([osslsigncode, "remove-signature", "-in", signed_path, "-out", unsigned_path])
@@ -236,9 +267,11 @@ def case_signed(context, failures, case, timestamp_url):
         return None
     failures.check(case, "make-release reports the archive as", "signed, time-stamped" if timestamp_url else "signed",
                    result.stdout.splitlines()[0].rsplit("(", 1)[-1].rstrip(")"))
-    failures.check(case, "time-stamp requests, one per program", len(context["unsigned"]) if timestamp_url else 0,
+    failures.check(case, "time-stamp requests, one per program and package",
+                   len(context["unsigned"]) + len(context["packages"]) if timestamp_url else 0,
                    context["tsa"].requests - requests_before)
     signature_checks(context, failures, case, archive, bool(timestamp_url))
+    package_checks(context, failures, case, output, zipfile.ZipFile(archive), bool(timestamp_url))
     return archive
 
 
@@ -261,8 +294,10 @@ def run_signed_programs(context, failures, archive):
     usage = run(["wine", os.path.join(folder, "x64", "TollveyCmd.exe"), "-?"])
     failures.check(case, "x64/TollveyCmd.exe -? exit status", 0, usage.returncode)
     failures.check(case, "x64/TollveyCmd.exe -? prints its usage", True, "Usage:" in usage.stdout)
+    package = os.path.join(os.path.dirname(archive), context["name"].replace("-win32", "-x64.msi"))
     acting = run(["wine", context["archive_tests"], "--gtest_filter=-DeployScriptIn32BitCmdTest.*"],
-                 env=dict(os.environ, TOLLVEY_UNPACKED=windows_folder, TOLLVEY_PAIR="x64"))
+                 env=dict(os.environ, TOLLVEY_UNPACKED=windows_folder, TOLLVEY_PAIR="x64",
+                          TOLLVEY_PACKAGE="Z:" + package.replace("/", "\\")))
     print(acting.stdout, end="")
     failures.check(case, "acting runs of the 64-bit pair (archive_tests.exe) exit status", 0, acting.returncode)
 
@@ -282,7 +317,7 @@ def password_checks(context, failures):
 
 def main():
     make_release_script, pair32, pair64, source, work, archive_tests = sys.argv[1:7]
-    name, unsigned, scripts = release_contents(make_release_script, pair32, pair64, source)
+    name, unsigned, scripts, packages = release_contents(make_release_script, pair32, pair64, source)
     shutil.rmtree(work, ignore_errors=True)
     keys = os.path.join(work, "keys")
     os.makedirs(keys)
@@ -301,7 +336,7 @@ def main():
         "wrapper_dir": os.path.join(work, "wrapper"), "password": password, "password_file": password_file,
         "cert": certificate(keys, "signing", "/CN=Tollvey test code signing", "codeSigning", password_file),
         "other_cert": certificate(keys, "other", "/CN=Somebody else", "codeSigning"),
-        "p12": os.path.join(keys, "signing.p12"), "unsigned": unsigned, "scripts": scripts,
+        "p12": os.path.join(keys, "signing.p12"), "unsigned": unsigned, "scripts": scripts, "packages": packages,
         "epoch": commit_time(source),
     }
     certificate(keys, "tsa", "/CN=Tollvey test time stamps", "timeStamping")
@@ -312,8 +347,10 @@ def main():
         signed = case_signed(context, failures, "signed", None)
         again = case_signed(context, failures, "signed again", None)
         if signed and again:
-            failures.check("signed again", "the same archive, byte for byte, without a time stamp",
-                           sha256(open(signed, "rb").read()), sha256(open(again, "rb").read()))
+            for made in [os.path.basename(signed)] + sorted(packages):
+                failures.check("signed again", f"the same {made}, byte for byte, without a time stamp",
+                               sha256(open(os.path.join(os.path.dirname(signed), made), "rb").read()),
+                               sha256(open(os.path.join(os.path.dirname(again), made), "rb").read()))
         case_signed(context, failures, "signed and time-stamped", context["tsa"].url)
         case_refused(context, failures, "time-stamp server unreachable",
                      {"SIGN_PKCS12": context["p12"], "SIGN_PASSWORD_FILE": password_file,
