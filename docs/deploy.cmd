@@ -36,8 +36,8 @@ rem   7  an argument other than "off"; nothing was done
 rem   8  the values were written, but TollveyCheck.exe found something that stops automatic
 rem      logon: its output names it
 rem
-rem Whoever can read this file can read the password in it: see "Deploying to many computers" in
-rem README.md. Keep this file in UTF-8. In a value below, write each percent sign twice; a value
+rem Whoever can read this file can read the password in it: see deploying.html beside this script
+rem (deploying.md in the source). Keep this file in UTF-8. In a value below, write each percent sign twice; a value
 rem cannot hold a double quote.
 
 rem The values are taken as written, also where delayed expansion is on (cmd /V:ON, or the command
@@ -83,7 +83,7 @@ rem The domain's name for a domain account, the computer's name for a local one.
 set "LOGON_DOMAIN=%COMPUTERNAME%"
 rem This configuration's version, a number: raise it with every change of the values above. A run
 rem that leaves a computer ready to log on by itself records it in the registry, where the detection
-rem rule of a device-management deployment looks for it (see README.md).
+rem rule of a device-management deployment looks for it (see deploying.html).
 set "LOGON_CONFIGURATION_VERSION=1"
 
 rem Two characters that read as two only when this file is read as UTF-8; leave them as they are.

@@ -6,9 +6,9 @@
 BUILD is the folder of a Windows build that has built its programs (the win32 preset's, and the
 win64 preset's); its release-pair.txt names its version, its processor and its programs. The 32-bit
 pair goes at the archive's top, where scripts written for it find it, the 64-bit pair into x64/,
-with the README, the licence and the docs from DIR, all in the folder NAME inside OUTPUT/NAME.zip
-(NAME is Tollvey-<version>-win32), with SHA256SUMS over the programs and the scripts, what an
-administrator runs, beside them. Beside the archive go a Windows Installer package of each pair,
+with the licence, the deployment script and the administrator's pages from DIR (release_docs.py),
+all in the folder NAME inside OUTPUT/NAME.zip (NAME is Tollvey-<version>-win32), with SHA256SUMS
+over the programs, the script and the pages, what an administrator runs and reads, beside them. Beside the archive go a Windows Installer package of each pair,
 Tollvey-<version>-x64.msi and Tollvey-<version>-x86.msi (windows_installer.py), and a SHA256SUMS of
 the archive and both packages.
 
@@ -32,6 +32,7 @@ import tempfile
 import time
 import zipfile
 
+import release_docs
 import windows_installer
 
 DESCRIPTION = "Tollvey"
@@ -67,8 +68,7 @@ def release_entries(pair32, pair64, source):
     entries = [("program", posixpath.join(PAIRS[0][1], name), path) for name, path in programs32]
     entries += [("program", posixpath.join(PAIRS[1][1], name), path) for name, path in programs64]
     entries += [(kind, name, os.path.join(source, name)) for kind, name in
-                (("file", "README.md"), ("file", "LICENSE"), ("script", "docs/deploy.cmd"),
-                 ("file", "docs/dialog.png"))]
+                (("file", "LICENSE"), ("script", "docs/deploy.cmd"))]
     return version32, entries
 
 
@@ -191,6 +191,8 @@ def make_release(entries, version, source, output):
     summed = {}
     files = {}
     with tempfile.TemporaryDirectory() as scratch:
+        pages = os.path.join(scratch, "pages")
+        entries = entries + [("page", page, os.path.join(pages, page)) for page in release_docs.render(source, pages)]
         for kind, archive_name, path in entries:
             if kind == "program" and settings:
                 data = sign(path, settings, scratch, epoch)
@@ -200,7 +202,7 @@ def make_release(entries, version, source, output):
             contents[f"{name}/{archive_name}"] = data
             if kind == "program":
                 programs[archive_name] = data
-            if kind in ("program", "script"):
+            if kind != "file":
                 summed[archive_name] = data
         contents[f"{name}/SHA256SUMS"] = sums_of(summed).encode("ascii")
         files[f"{name}.zip"] = zipped(contents, epoch)
@@ -241,7 +243,7 @@ def main():
     try:
         version, entries = release_entries(args.pair32, args.pair64, args.source)
         names, files, archive_sums, settings = make_release(entries, version, args.source, args.output)
-    except (ReleaseError, windows_installer.PackageError, OSError) as error:
+    except (ReleaseError, windows_installer.PackageError, OSError, ValueError, subprocess.CalledProcessError) as error:
         print(f"make-release: {error}", file=sys.stderr)
         return 1
     state = "unsigned" if not settings else "signed" + (", time-stamped" if settings["timestamp_url"] else "")

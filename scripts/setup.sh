@@ -21,6 +21,8 @@ required=(
     valgrind
     zip unzip
     git osslsigncode openssl
+    # The release's pages, made from the Markdown.
+    pandoc
     # The Windows Installer packages: wixl builds them, libmsi (through Python) sets what wixl
     # leaves to chance, msitools' msiinfo and msiextract read them back in the tests.
     wixl msitools gir1.2-libmsi-1.0 python3-gi

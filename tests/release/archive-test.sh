@@ -21,9 +21,11 @@ archive=$(ls "$output"/Tollvey-*-win32.zip)
 echo "archive: $archive ($(stat -c %s "$archive") bytes)"
 
 epoch=${SOURCE_DATE_EPOCH:-$(git -C "$source" log -1 --format=%ct)}
+pages=$(for page in using deploying checking security changes; do echo "docs/$page.html docs/$page.txt"; done)
+# shellcheck disable=SC2086 # the pages' names hold no blanks
 python3 "$here/check_archive.py" "$archive" --epoch "$epoch" \
-    LICENSE README.md SHA256SUMS Tollvey.exe TollveyCheck.exe TollveyCmd.exe docs/deploy.cmd \
-    docs/dialog.png x64/Tollvey.exe x64/TollveyCheck.exe x64/TollveyCmd.exe
+    LICENSE SHA256SUMS Tollvey.exe TollveyCheck.exe TollveyCmd.exe docs/deploy.cmd docs/dialog.png index.html \
+    $pages x64/Tollvey.exe x64/TollveyCheck.exe x64/TollveyCmd.exe
 
 target="$output/unpacked here"
 rm -rf "$target"
@@ -31,6 +33,8 @@ mkdir -p "$target"
 unzip -q "$archive" -d "$target"
 folder=$(ls -d "$target"/Tollvey-*-win32)
 (cd "$folder" && sha256sum --check --strict SHA256SUMS)
+# Every link and anchor of the unpacked pages resolves there, offline.
+python3 "$source/tests/docs/check_docs.py" "$source" "$folder"
 
 # The deployment script chooses its pair itself; run by a 32-bit cmd it needs 32-bit Wine, as x86 does.
 tests=ArchiveTest.*:DeployScriptTest.*

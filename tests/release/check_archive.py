@@ -6,8 +6,8 @@ where or by whom it was made.
 
 FILE... are the files expected in the archive's one top folder (named after the archive). Every
 entry must carry the time SECONDS (the commit's), fixed permissions and no extra fields, in name
-order; SHA256SUMS must hold, in sha256sum's format, the checksum of each program and of each
-script, what an administrator runs, and of nothing else.
+order; SHA256SUMS must hold, in sha256sum's format, the checksum of each file but the licence and
+itself: the programs and the script an administrator runs, and the pages an administrator reads.
 Prints one line per failed check and exits 1 if any failed.
 """
 import argparse
@@ -50,7 +50,7 @@ def check(path, epoch, expected):
             if wanted != actual:
                 failures.append(f"{entry.filename}: {what}: expected {wanted!r}, got {actual!r}")
 
-    summed = {name[len(top):] for name in names if name.endswith((".exe", ".cmd"))}
+    summed = {name[len(top):] for name in names if not name.endswith(("/", "LICENSE", "SHA256SUMS"))}
     try:
         sums = archive.read(top + "SHA256SUMS").decode("ascii")
     except KeyError:
@@ -68,7 +68,7 @@ def check(path, epoch, expected):
     if not sums.endswith("\n"):
         failures.append("SHA256SUMS does not end with a line break")
     if listed != summed:
-        failures.append(f"SHA256SUMS lists {sorted(listed)}, the programs and scripts are {sorted(summed)}")
+        failures.append(f"SHA256SUMS lists {sorted(listed)}, the files it is to cover are {sorted(summed)}")
     return failures
 
 
@@ -83,7 +83,7 @@ def main():
         print(f"{args.archive}: {failure}")
     if not failures:
         print(f"{args.archive}: the expected files, commit time {args.epoch} throughout, fixed permissions, "
-              "no extra fields, checksums of the programs and scripts")
+              "no extra fields, checksums of all but the licence")
     return 1 if failures else 0
 
 

@@ -3,7 +3,7 @@
 
     package_test.py static|lifecycle MAKE_RELEASE PAIR32_BUILD PAIR64_BUILD SOURCE_DIR WORK_DIR
 
-static reads both packages with msitools against the README's codes and the pairs' programs;
+static reads both packages with msitools against the documentation's codes and the pairs' programs;
 lifecycle installs each with 64-bit Wine's msiexec (WINEPREFIX from the environment), upgrades it to
 a higher version of the same programs, is refused the lower one again, and removes it: the 32-bit
 package runs no code of its own, so 64-bit Wine installs it too. Prints each failed check and a count.
@@ -41,7 +41,7 @@ def static(failures, context, architecture, package):
     case = os.path.basename(package)
     props = {row[0]: row[1] for row in table(package, "Property")}
     info = dict(line.split(": ", 1) for line in run(["msiinfo", "suminfo", package]).stdout.splitlines())
-    with open(os.path.join(context["source"], "README.md"), encoding="utf-8") as f:
+    with open(os.path.join(context["source"], "docs", "deploying.md"), encoding="utf-8") as f:
         readme = [re.findall(r"\{[0-9A-F-]{36}\}", line) for line in f if line.startswith(f"| `{case}` |")]
     extracted = os.path.join(context["work"], architecture)
     run(["msiextract", "-C", extracted, package])
@@ -50,7 +50,7 @@ def static(failures, context, architecture, package):
     for what, expected, actual in (
             ("summary template", template, info.get("Template")),
             ("per machine: ALLUSERS, and elevation in the word count", ("1", "2 (2)"), (props.get("ALLUSERS"), info.get("Source"))),
-            ("the upgrade code and product code the README gives", readme, [[props.get("UpgradeCode"), props.get("ProductCode")]]),
+            ("the upgrade code and product code the documentation gives", readme, [[props.get("UpgradeCode"), props.get("ProductCode")]]),
             ("version", context["version"], props.get("ProductVersion")),
             ("no custom actions", [], table(package, "CustomAction")),
             ("the files: the pair's programs as built", sorted(context["pairs"][processor].items()), files)):

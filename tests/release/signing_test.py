@@ -246,9 +246,11 @@ def signature_checks(context, failures, case, archive_path, timestamped):
                 failures.check(case, f"{program} without its signature is the unsigned build, byte for byte",
                                sha256(context["unsigned"][program]), sha256(f.read()))
     sums = archive.read(top + "SHA256SUMS").decode("ascii")
-    summed = sorted(list(context["unsigned"]) + list(context["scripts"]))
+    # Of everything in the archive but the licence and itself: the signed programs, the script, the pages.
+    summed = sorted(n[len(top):] for n in archive.namelist()
+                    if not n.endswith("/") and n[len(top):] not in ("LICENSE", "SHA256SUMS"))
     expected = "".join(f"{sha256(archive.read(top + p))}  {p}\n" for p in summed)
-    failures.check(case, "SHA256SUMS is of the signed programs and of the scripts", expected, sums)
+    failures.check(case, "SHA256SUMS is of the signed programs, the script and the pages", expected, sums)
     for script, unsigned in context["scripts"].items():
         failures.check(case, f"{script} is archived as it is", sha256(unsigned), sha256(archive.read(top + script)))
 
