@@ -4,6 +4,7 @@
 #include "WideText.h"
 
 #include <cstdlib>
+#include <cstring>
 
 CRegistryKey& CRegistryKey::operator=(CRegistryKey&& other) noexcept
 {
@@ -34,46 +35,46 @@ CSystemStatus CRegistryKey::HasValue(const char* name) const
 
 CSystemStatus CRegistryKey::ReadString(const char* name, CHeapString& target) const
 {
-    const CWideText wideName(name);
-    DWORD type = 0;
-    DWORD size = 0;
-    const CSystemStatus found = Answer(RegQueryValueExW(m_hKey, wideName, nullptr, &type, nullptr, &size));
-    if (!found)
-        return found;
-
-    // Room beyond what the registry is told about, for a byte left over from an odd size and a
-    // terminator after data that lacks one. A value that grew since its size was asked fails.
-    wchar_t* buffer = static_cast<wchar_t*>(AllocateOrStop(size / sizeof(wchar_t) + 2, sizeof(wchar_t)));
-    DWORD length = size;
-    LONG status = RegQueryValueExW(m_hKey, wideName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &length);
-    if (status != ERROR_SUCCESS) {
-        target.Assign("");
-    } else if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) {
-        buffer[length / sizeof(wchar_t)] = L'\0';
-        if (!ToUtf8(buffer, target))
-            status = ERROR_NO_UNICODE_TRANSLATION;
-        else if (type != REG_SZ)
-            status = ERROR_UNSUPPORTED_TYPE;
-    } else {
-        char* bytes = reinterpret_cast<char*>(buffer);
-        bytes[length] = '\0';
-        target.Assign(bytes);
-        status = ERROR_UNSUPPORTED_TYPE;
+    const CRegistryData data(*this, name);
+    if (!data.GetStatus())
+        return data.GetStatus();
+    if (data.GetText() == nullptr) {
+        target.Assign(reinterpret_cast<const char*>(data.GetBytes()));
+        return ERROR_UNSUPPORTED_TYPE;
     }
-    std::free(buffer);
-    return status;
+    if (!ToUtf8(data.GetText(), target))
+        return ERROR_NO_UNICODE_TRANSLATION;
+    return data.GetType() == REG_SZ ? ERROR_SUCCESS : ERROR_UNSUPPORTED_TYPE;
 }
 
-CSystemStatus CRegistryKey::ReadDword(const char* name, unsigned long& value) const
+CRegistryData::CRegistryData(const CRegistryKey& key, const char* name)
 {
-    DWORD type = 0;
-    DWORD data = 0;
-    DWORD size = sizeof data;
-    const CSystemStatus status =
-        Answer(RegQueryValueExW(m_hKey, CWideText(name), nullptr, &type, reinterpret_cast<BYTE*>(&data), &size));
-    if (status && (type != REG_DWORD || size != sizeof data))
-        return ERROR_UNSUPPORTED_TYPE;
-    if (status)
-        value = data;
-    return status;
+    const CWideText wideName(name);
+    DWORD size = 0;
+    m_status = key.Answer(RegQueryValueExW(key.m_hKey, wideName, nullptr, &m_type, nullptr, &size));
+    if (!m_status)
+        return;
+    // Room beyond what the registry is told about, for zeros after the data. A value that grew
+    // since its size was asked is not read.
+    m_capacity = size + 2 * sizeof(wchar_t);
+    m_data = static_cast<BYTE*>(AllocateOrStop(m_capacity, 1));
+    std::memset(m_data, 0, m_capacity);
+    m_size = size;
+    m_status = RegQueryValueExW(key.m_hKey, wideName, nullptr, &m_type, m_data, &m_size);
+    // A text ends at its last whole character: a byte left over from an odd size is none.
+    if (GetText() != nullptr && m_size % sizeof(wchar_t) != 0)
+        m_data[m_size - 1] = 0;
+}
+
+CRegistryData::~CRegistryData()
+{
+    if (m_data != nullptr)
+        SecureZeroMemory(m_data, m_capacity);
+    std::free(m_data);
+}
+
+const wchar_t* CRegistryData::GetText() const
+{
+    const bool text = m_status && (m_type == REG_SZ || m_type == REG_EXPAND_SZ || m_type == REG_MULTI_SZ);
+    return text ? reinterpret_cast<const wchar_t*>(m_data) : nullptr;
 }
