@@ -24,7 +24,8 @@ PACKAGES = {"x64": ("x86_64", "x64;1033", "Program Files", "/reg:64", "Tollvey (
 
 
 def run(command, **kwargs):
-    return subprocess.run(command, capture_output=True, text=True, timeout=120, check=False, **kwargs)
+    # A bound on a run that hangs, not a goal: msiexec under Wine takes seconds, more on a busy machine.
+    return subprocess.run(command, capture_output=True, text=True, timeout=600, check=False, **kwargs)
 
 
 def sha256_of(path):
