@@ -147,19 +147,6 @@ void JudgePolicy(const CValueRead& value, const char* name, const char* policy, 
         Add(findings, CFinding::ok, {name, " is empty", about.GetText()});
 }
 
-// Whether the account found belongs to the domain asked for: by the name asked, by that domain's own
-// name as Windows gives it, or, for this computer's domain or this computer, by either of its names.
-bool FoundWhereAsked(const CLogonState& state, const CAskedAccount& asked)
-{
-    const char* foundIn = state.lookup.foundIn.GetText();
-    if (asked.where == CAskedAccount::asGiven || EqualsIgnoreCase(foundIn, asked.domain.GetText()) ||
-        (!state.lookup.askedDomainName.IsEmpty() && EqualsIgnoreCase(foundIn, state.lookup.askedDomainName.GetText())))
-        return true;
-    if (asked.where == CAskedAccount::computersDomain)
-        return EqualsIgnoreCase(foundIn, state.computer.domainName.GetText());
-    return asked.where == CAskedAccount::thisComputer && EqualsIgnoreCase(foundIn, state.computer.name.GetText());
-}
-
 bool JudgeLookup(const CLogonState& state, const CAskedAccount& asked, CFindings& findings)
 {
     const char* name = asked.name.GetText();
@@ -373,6 +360,17 @@ CAskedAccount AskedAccount(const CLogonState& state)
     asked.name.Append("\\");
     asked.name.Append(asked.user);
     return asked;
+}
+
+bool FoundWhereAsked(const CLogonState& state, const CAskedAccount& asked)
+{
+    const char* foundIn = state.lookup.foundIn.GetText();
+    if (asked.where == CAskedAccount::asGiven || EqualsIgnoreCase(foundIn, asked.domain.GetText()) ||
+        (!state.lookup.askedDomainName.IsEmpty() && EqualsIgnoreCase(foundIn, state.lookup.askedDomainName.GetText())))
+        return true;
+    if (asked.where == CAskedAccount::computersDomain)
+        return EqualsIgnoreCase(foundIn, state.computer.domainName.GetText());
+    return asked.where == CAskedAccount::thisComputer && EqualsIgnoreCase(foundIn, state.computer.name.GetText());
 }
 
 unsigned Judge(const CLogonState& state, CFindings& findings)

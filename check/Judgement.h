@@ -24,6 +24,10 @@ struct CAskedAccount
 
 CAskedAccount AskedAccount(const CLogonState& state);
 
+// Whether the account found belongs to the domain asked for: by the name asked, by that domain's
+// own name as Windows gives it, or, for this computer's domain or this computer, by either name.
+bool FoundWhereAsked(const CLogonState& state, const CAskedAccount& asked);
+
 struct CFinding
 {
     enum Kind { ok, stops, unknown, note };

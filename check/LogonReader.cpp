@@ -78,7 +78,8 @@ void ReadLogonState(CLogonState& state)
     const CAskedAccount asked = AskedAccount(state);
     if (asked.where != CAskedAccount::none && asked.where != CAskedAccount::conflicting) {
         LookUpAccount(asked, state.lookup);
-        if (state.lookup.answer == CAccountLookup::found)
+        // An account of another domain than the one asked is a stop whatever its state.
+        if (state.lookup.answer == CAccountLookup::found && FoundWhereAsked(state, asked))
             ReadAccountState(asked, state.lookup, state.account);
     }
     // The secret is compared with the registry's password only where that is a text Windows reads.
