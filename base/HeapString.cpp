@@ -46,10 +46,9 @@ void CHeapString::Release()
 
 void CHeapString::Wipe()
 {
-    // Through a volatile pointer, so that the writes are not dropped as dead before the free.
+    // Through a volatile pointer, so that the writes are not dropped as dead before a free.
     for (volatile char* p = m_text; p != nullptr && *p != '\0'; ++p)
         *p = '\0';
-    Release();
 }
 
 char* CHeapString::Reserve(size_t n)

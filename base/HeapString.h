@@ -13,7 +13,7 @@ public:
 
     // Frees the buffer; the string holds no text until the next Assign or Reserve.
     void Release();
-    // The same, the text overwritten first: for a password.
+    // Overwrites the text with zeros, which leaves "": for a password, before it is freed.
     void Wipe();
 
     // A buffer of n + 1 characters with characters 0 and n set to NUL, for the caller to fill.

@@ -32,9 +32,9 @@ const char* TypeName(unsigned long type)
 
 // A value that is there as Microsoft documents it (documented), or a finding for what keeps it
 // from being judged: it could not be read, or it has another type, of which Microsoft documents
-// nothing. Such a finding decides when the value does.
+// nothing. Such a finding decides when the value does. A secret's data is never shown.
 bool Judgeable(const CValueRead& value, const char* name, unsigned long documented, CFindings& findings,
-               bool decides = true, const char* more = "")
+               bool decides = true, const char* more = "", bool secret = false)
 {
     if (value.state == CValueRead::unreadable) {
         Add(findings, CFinding::unknown, {name, " could not be read: ", value.reason.GetText(), more}, decides);
@@ -42,9 +42,9 @@ bool Judgeable(const CValueRead& value, const char* name, unsigned long document
     }
     if (value.state == CValueRead::missing || value.type == documented)
         return true;
-    // A number is shown with its type, but the password is never shown, whatever its type.
+    // A number is shown with its type.
     CHeapString data;
-    if (value.type == regDword && name != passwordValue) {
+    if (value.type == regDword && !secret) {
         data.Assign(" (");
         data.AppendDecimal(value.number);
         data.Append(")");
@@ -90,7 +90,7 @@ void JudgePassword(const CLogonState& state, CFindings& findings)
     const CValueRead& password = state.password;
     // Where the secret holds the password, Windows does not use this value.
     const bool inSecret = SecretHoldsPassword(state);
-    if (!Judgeable(password, passwordValue, regSz, findings, !inSecret))
+    if (!Judgeable(password, passwordValue, regSz, findings, !inSecret, "", true))
         return;
     if (password.state == CValueRead::read && !password.text.IsEmpty())
         Add(findings, CFinding::ok, {passwordValue, " is there (not shown)"});
@@ -137,10 +137,11 @@ void JudgePolicy(const CValueRead& value, const char* name, const char* policy, 
     CHeapString about(" (policy \"Interactive logon: ");
     about.Append(policy);
     about.Append(" for users attempting to log on\")");
-    // Any string type holds a message's text.
-    if (!Judgeable(value, name, IsText(value) ? value.type : regSz, findings, true, about.GetText()))
+    // Any string type holds a message's text; one that is not whole UTF-16 holds more than blanks.
+    const bool notWhole = value.state == CValueRead::unreadable && value.status == statusNotWholeUtf16;
+    if (!notWhole && !Judgeable(value, name, IsText(value) ? value.type : regSz, findings, true, about.GetText()))
         return;
-    if (HoldsMessage(value))
+    if (notWhole || HoldsMessage(value))
         Add(findings, CFinding::stops,
             {name, " is set", about.GetText(), ": Windows shows a logon message and does not log on by itself"});
     else
@@ -309,13 +310,13 @@ void JudgeEntry(const CLogonState& state, CFindings& findings)
 {
     const CValueRead& entry = state.entry;
     if (entry.state == CValueRead::unreadable)
-        Add(findings, CFinding::unknown, {"start-up entry Tollvey could not be checked: ", entry.reason.GetText()});
+        Add(findings, CFinding::unknown, {reloadEntryName, " could not be checked: ", entry.reason.GetText()});
     else if (entry.state == CValueRead::read)
         Add(findings, CFinding::note,
-            {"start-up entry Tollvey is there: it writes the values again at the next logon of an administrator, and "
-             "holds the password until then"});
+            {reloadEntryName, " is there: it writes the values again at the next logon of an administrator, and "
+                              "holds the password until then"});
     else
-        Add(findings, CFinding::ok, {"start-up entry Tollvey is not there"});
+        Add(findings, CFinding::ok, {reloadEntryName, " is not there"});
 }
 
 } // namespace

@@ -4,31 +4,7 @@
 #pragma once
 
 #include "HeapString.h"
-
-// Registry value types, numbered as Windows numbers them.
-enum CValueType : unsigned long {
-    regNone = 0,
-    regSz = 1,
-    regExpandSz = 2,
-    regBinary = 3,
-    regDword = 4,
-    regMultiSz = 7,
-    regQword = 11,
-};
-
-// One registry value.
-struct CValueRead
-{
-    enum State { missing, read, unreadable };
-
-    State state = missing;
-    unsigned long type = regSz;
-    // The string types' text, each string of a REG_MULTI_SZ on a line of its own; a REG_DWORD's number.
-    CHeapString text;
-    unsigned long number = 0;
-    // Unreadable: Windows' reason.
-    CHeapString reason;
-};
+#include "ValueRead.h"
 
 // This computer, and the domain it is a member of.
 struct CComputer

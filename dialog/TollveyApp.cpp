@@ -25,10 +25,10 @@ bool ApplyGivenValues(const CDialogCmdLine& cmdLine, CWinlogonSettings& settings
 bool EditInDialog(CWinlogonSettings& settings)
 {
     CTollveyDlg dialog(settings);
-    dialog.m_userName = settings.m_userName.GetText();
-    dialog.m_password = settings.m_password.GetText();
-    dialog.m_domain = settings.m_domain.GetText();
-    dialog.m_reload = settings.m_reload ? 1 : 0;
+    dialog.m_userName = settings.m_userName.text.GetText();
+    dialog.m_password = settings.m_password.text.GetText();
+    dialog.m_domain = settings.m_domain.text.GetText();
+    dialog.m_reload = settings.IsReloadOn() ? 1 : 0;
     const INT_PTR result = dialog.DoModal();
     return result == IDOK ? dialog.m_saved : result != -1;
 }

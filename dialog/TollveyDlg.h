@@ -1,5 +1,6 @@
-// CTollveyDlg: the settings form. It shows its members; OK takes the boxes into them, saves them
-// through the store and says whether they were saved, before the form closes.
+// CTollveyDlg: the settings form. It shows its members and says, as it opens, which stored values it
+// could not read; OK takes the boxes into them, saves them through the store and says whether they
+// were saved, naming what it left as it was, before the form closes.
 #pragma once
 
 #include "framework/Framework.h"
@@ -20,9 +21,16 @@ public:
     bool m_saved = false;
 
 protected:
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     void OnOK() override;
 
 private:
+    // The values it could not read, and why, once the form shows.
+    void ReportUnread();
+    // A message box over the form, of lines that each end in a newline.
+    void ShowLines(const CHeapString& lines);
+
     CWinlogonSettings& m_settings;
 };

@@ -45,5 +45,5 @@ CRegistryKey CRegistry::OpenKey(int rootIndex, const char* path)
 {
     HKEY handle = nullptr;
     const LONG status = RegOpenKeyExW(RootOf(rootIndex), CWideText(path), 0, Access(), &handle);
-    return CRegistryKey(status, handle);
+    return CRegistryKey(CSystemStatus(status), handle);
 }

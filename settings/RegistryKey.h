@@ -6,35 +6,9 @@
 
 #include "HeapString.h"
 #include "SystemStatus.h"
+#include "ValueRead.h"
 
 #include <windows.h>
-
-class CRegistryKey;
-
-// One value's type and data, read at once. The data is wiped when it goes: it may be a password.
-class CRegistryData
-{
-public:
-    CRegistryData(const CRegistryKey& key, const char* name);
-    CRegistryData(const CRegistryData&) = delete;
-    CRegistryData& operator=(const CRegistryData&) = delete;
-    ~CRegistryData();
-
-    CSystemStatus GetStatus() const { return m_status; }
-    DWORD GetType() const { return m_type; }
-    DWORD GetSize() const { return m_size; }
-    // Followed by zeros, which end a text that lacks its terminator, even one of an odd size.
-    const BYTE* GetBytes() const { return m_data; }
-    // The UTF-16 text of a string type, up to its first terminator; null for another type.
-    const wchar_t* GetText() const;
-
-private:
-    CSystemStatus m_status;
-    DWORD m_type = REG_NONE;
-    BYTE* m_data = nullptr;
-    DWORD m_capacity = 0;
-    DWORD m_size = 0;
-};
 
 class CRegistryKey
 {
@@ -50,14 +24,9 @@ public:
     bool IsOpen() const { return m_hKey != nullptr; }
     CSystemStatus GetOpenStatus() const { return m_openStatus; }
 
-    // ERROR_FILE_NOT_FOUND when there is no such value; any type counts.
-    [[nodiscard]] CSystemStatus HasValue(const char* name) const;
-    // ERROR_SUCCESS only for a REG_SZ value that is whole UTF-16. Other types still land in target,
-    // unexpanded: the string types as text, the others as their bytes up to the first zero byte,
-    // with ERROR_UNSUPPORTED_TYPE, as RegGetValue gives it. A text with half of a surrogate pair
-    // reads as "", ERROR_NO_UNICODE_TRANSLATION. A value that is not there, or could not be read,
-    // leaves target alone.
-    [[nodiscard]] CSystemStatus ReadString(const char* name, CHeapString& target) const;
+    // The value as ValueRead.h tells, with Windows' words for a status that kept it from being read.
+    // A key that is not there holds no values: they read as missing.
+    void Read(const char* name, CValueRead& value) const;
     [[nodiscard]] CSystemStatus WriteString(const char* name, const char* text);
     [[nodiscard]] CSystemStatus DeleteValue(const char* name);
 
@@ -66,12 +35,10 @@ public:
     HKEY GetHandle() const { return m_hKey; }
 
 private:
-    friend class CRegistryData;
-
     // What a call on the handle answered, or why there is no handle: Windows refuses a null key
     // (ERROR_INVALID_HANDLE), so a call made without one changes nothing.
     CSystemStatus Answer(LONG status) const { return IsOpen() ? CSystemStatus(status) : m_openStatus; }
 
     HKEY m_hKey = nullptr;
-    CSystemStatus m_openStatus = ERROR_INVALID_HANDLE;
+    CSystemStatus m_openStatus{ERROR_INVALID_HANDLE};
 };

@@ -9,7 +9,7 @@ CRegistryKey CRegistry::CreateKey(int rootIndex, const char* path)
     HKEY handle = nullptr;
     const LONG status =
         RegCreateKeyExW(RootOf(rootIndex), CWideText(path), 0, nullptr, 0, Access(), nullptr, &handle, nullptr);
-    return CRegistryKey(status, handle);
+    return CRegistryKey(CSystemStatus(status), handle);
 }
 
 CSystemStatus CRegistryKey::WriteString(const char* name, const char* text)

@@ -19,7 +19,7 @@ void CWinlogonResult::AppendFailureText(CHeapString& text) const
 {
     const CWrite* const writes[] = {&m_autoAdminLogon, &m_userName, &m_password, &m_domain, &m_reload};
     const char* const names[] = {autoAdminLogonValue, userNameValue, passwordValue, domainValue,
-                                 "start-up entry Tollvey"};
+                                 reloadEntryName};
     bool onlyDenied = true;
     for (const CWrite* write : writes)
         onlyDenied = onlyDenied && (write->outcome != failed || write->status.GetCode() == ERROR_ACCESS_DENIED);

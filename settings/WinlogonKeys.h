@@ -12,6 +12,8 @@ inline constexpr const char* autoLogonCountValue = "AutoLogonCount";
 // The start-up entry that brings the values back at the next start-up.
 inline constexpr const char* runOncePath = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 inline constexpr const char* reloadValueName = "Tollvey";
+// How the programs name that entry to the user.
+inline constexpr const char* reloadEntryName = "start-up entry Tollvey";
 
 // The logon message policies ("Interactive logon: Message title/text for users attempting to log on").
 inline constexpr const char* systemPoliciesPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";

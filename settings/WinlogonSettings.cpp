@@ -20,53 +20,58 @@ CWinlogonSettings::CWinlogonSettings()
 {
     // Each key loads what it holds, whatever became of the other: boxes left empty for a missing
     // RunOnce key would have OK write "" over every stored value.
-    m_userNameUnread = LoadText(userNameValue, m_userName);
-    m_passwordUnread = LoadText(passwordValue, m_password);
-    m_domainUnread = LoadText(domainValue, m_domain);
-    m_reload = static_cast<bool>(m_runOnceKey.HasValue(reloadValueName));
+    m_winlogonKey.Read(userNameValue, m_userName);
+    m_winlogonKey.Read(passwordValue, m_password);
+    m_winlogonKey.Read(domainValue, m_domain);
+    m_runOnceKey.Read(reloadValueName, m_reload);
+    m_reload.text.Wipe();
 }
 
-bool CWinlogonSettings::LoadText(const char* name, CHeapString& text) const
+CWinlogonSettings::~CWinlogonSettings()
 {
-    // A missing value leaves its member empty, and one of another type loads as the text it holds:
-    // either is what an administrator would see and edit.
-    const unsigned long status = m_winlogonKey.ReadString(name, text).GetCode();
-    return status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND && status != ERROR_UNSUPPORTED_TYPE;
+    m_password.text.Wipe();
 }
 
-CWinlogonResult::CWrite CWinlogonSettings::SetText(const char* name, const char* text, CHeapString& member)
+CWinlogonResult::CWrite CWinlogonSettings::SetText(const char* name, const char* text, CValueRead& member)
 {
-    member.Assign(text);
-    return Written(m_winlogonKey.WriteString(name, member.GetText()));
+    member.SetText(text);
+    return Written(m_winlogonKey.WriteString(name, member.text.GetText()));
 }
 
 CWinlogonResult::CWrite CWinlogonSettings::SetReload(bool on)
 {
-    m_reload = on;
+    m_reload.SetText("");
     if (!on) {
         // Done when no entry is left, whether it went now or was never there, or there is no key
         // to hold one.
+        m_reload.state = CValueRead::missing;
         const CSystemStatus deleted = m_runOnceKey.DeleteValue(reloadValueName);
-        const bool none = m_runOnceKey.HasValue(reloadValueName).GetCode() == ERROR_FILE_NOT_FOUND;
-        return Written(none ? ERROR_SUCCESS : deleted);
+        CValueRead left;
+        m_runOnceKey.Read(reloadValueName, left);
+        left.text.Wipe();
+        return Written(left.state == CValueRead::missing ? CSystemStatus() : deleted);
     }
     CHeapString directory;
     CHeapString command;
     const CSystemStatus found = GetExecutableDirectory(directory);
     if (found)
-        BuildReloadCommand(directory.GetText(), m_userName.GetText(), m_password.GetText(), m_domain.GetText(),
-                           command);
+        BuildReloadCommand(directory.GetText(), m_userName.text.GetText(), m_password.text.GetText(),
+                           m_domain.text.GetText(), command);
     // Without its own directory the command would name a Tollvey.exe wherever Windows starts it,
     // and a longer command would be registered and never bring the values back. No entry is
     // written then, and one left from an earlier run goes: it would bring older values back.
     const bool tooLong = ReloadCommandLength(command.GetText()) > maxReloadCommandLength;
     if (!found || tooLong) {
+        m_reload.state = CValueRead::missing;
         static_cast<void>(m_runOnceKey.DeleteValue(reloadValueName));
-        return tooLong ? CWinlogonResult::CWrite{CWinlogonResult::commandTooLong, {}} : Written(found);
+        command.Wipe();
+        return tooLong ? CWinlogonResult::CWrite{CWinlogonResult::commandTooLong, CSystemStatus()} : Written(found);
     }
     if (!m_runOnceKey.IsOpen())
         m_runOnceKey = CRegistry::Instance().CreateKey(CRegistry::rootLocalMachine, runOncePath);
-    return Written(m_runOnceKey.WriteString(reloadValueName, command.GetText()));
+    const CWinlogonResult::CWrite write = Written(m_runOnceKey.WriteString(reloadValueName, command.GetText()));
+    command.Wipe();
+    return write;
 }
 
 CWinlogonResult CWinlogonSettings::Apply(const CWinlogonChange& change)

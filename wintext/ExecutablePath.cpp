@@ -11,7 +11,7 @@ CSystemStatus GetExecutablePath(CHeapString& path)
 {
     // GetModuleFileNameW truncates silently when the buffer is full, which would name another
     // file; grow until the name fits with room to spare.
-    CSystemStatus status = ERROR_INSUFFICIENT_BUFFER;
+    CSystemStatus status(ERROR_INSUFFICIENT_BUFFER);
     for (DWORD size = MAX_PATH; size <= 0x10000; size *= 2) {
         wchar_t* buffer = static_cast<wchar_t*>(AllocateOrStop(size, sizeof(wchar_t)));
         const DWORD length = GetModuleFileNameW(nullptr, buffer, size);
@@ -21,10 +21,10 @@ CSystemStatus GetExecutablePath(CHeapString& path)
             // name: the program cannot tell where it lies.
             const bool converted = ToUtf8(buffer, path);
             std::free(buffer);
-            return converted ? ERROR_SUCCESS : ERROR_NO_UNICODE_TRANSLATION;
+            return CSystemStatus(converted ? ERROR_SUCCESS : ERROR_NO_UNICODE_TRANSLATION);
         }
         if (length == 0)
-            status = GetLastError();
+            status = CSystemStatus(GetLastError());
         std::free(buffer);
         if (length == 0)
             break;

@@ -7,8 +7,11 @@
 class CSystemStatus
 {
 public:
-    // A Win32 error code, as the registry functions return it and GetLastError gives it.
-    CSystemStatus(unsigned long code = 0) : m_code(code) {}
+    // ERROR_SUCCESS.
+    CSystemStatus() = default;
+    // A Win32 error code, as the registry functions return it and GetLastError gives it. Explicit:
+    // a number, or worse a bool, never passes for a status by accident.
+    explicit CSystemStatus(unsigned long code) : m_code(code) {}
 
     // True for ERROR_SUCCESS.
     explicit operator bool() const { return m_code == 0; }
@@ -18,5 +21,5 @@ public:
     void AppendText(CHeapString& text) const;
 
 private:
-    unsigned long m_code;
+    unsigned long m_code = 0;
 };

@@ -17,7 +17,7 @@
 void ToCodePage(unsigned codePage, unsigned long flags, const wchar_t* text, CHeapString& target,
                 int length = -1);
 
-// A UTF-16 copy of a UTF-8 text, for the length of one call into Windows.
+// A UTF-16 copy of a UTF-8 text, for the length of one call into Windows; wiped when it goes.
 class CWideText
 {
 public:
@@ -32,6 +32,7 @@ public:
     size_t GetLength() const { return m_length; }
 
 private:
-    wchar_t* m_text;
-    size_t m_length;
+    wchar_t* m_text = nullptr;
+    size_t m_length = 0;
+    size_t m_capacity = 0;
 };

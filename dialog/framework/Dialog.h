@@ -18,11 +18,14 @@ public:
     [[nodiscard]] INT_PTR DoModal();
 
     // False when a control of the exchange is missing, or a box holds what its member cannot take;
-    // the user is then told which box, and it gets the focus.
+    // the user is then told which control, and a box that holds what cannot be taken gets the focus.
     [[nodiscard]] bool UpdateData(bool saveAndValidate);
 
     // A message box owned by the dialog, titled with the application's title.
     int MessageBox(const char* text, UINT type = MB_OK);
+
+    // The dialog's window while it is open; null before and after.
+    HWND GetSafeHwnd() const { return m_hWnd; }
 
 protected:
     // The one place where dialog messages become hooks; false leaves a message to the dialog manager.

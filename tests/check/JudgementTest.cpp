@@ -148,6 +148,9 @@ TEST(Judgement, EachStateGivesItsLineAndVerdict)
          "STOP  LegalNoticeText is set", exitStopped},
         {"message text of blanks and empty lines", [](S s) { s.message = Value(" \t\n\r\n", regMultiSz); },
          "ok    LegalNoticeText is empty", exitWillLogOn},
+        {"message title not whole UTF-16", [](S s) {
+             s.caption.state = CValueRead::unreadable; s.caption.status = statusNotWholeUtf16; },
+         "STOP  LegalNoticeCaption is set", exitStopped},
         {"message title a REG_DWORD", [](S s) { s.caption = Value("", regDword, 1); },
          "?     LegalNoticeCaption is a REG_DWORD (1), not the REG_SZ Microsoft documents: what Windows does with it "
          "is not documented (policy", exitNotChecked},

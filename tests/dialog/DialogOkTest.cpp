@@ -14,12 +14,18 @@ namespace {
 const char* const savedText = "Tollvey values saved.";
 const char* const failedText =
     "Couldn't modify the Windows NT Registry.\nYou must have the administrator privileges.";
+const char* const userNameUnread = "These stored values could not be read:\nUsername: not whole UTF-16\n"
+                                   "A box left empty keeps the value stored now.";
+const char* const entryUnread = "These stored values could not be read:\nReload on every startup: Access denied "
+                                "(error 5)\nThe start-up entry is left as it is unless the check box is changed.";
+#define SAVED_BUT_LEFT "Tollvey values saved, but for these, left as they were, as they could not be read:\n"
 // Half of a surrogate pair between two letters: a user name no UTF-8 text can hold.
 const char* const halfPairName = "A\xED\xA0\x80" "B";
 
-// What became of the RunOnce key: there throughout, missing before the dialog opened, or deleted
-// while it was open, which Windows refuses writes to for another reason than rights.
-enum RunOnceKey { runOnceThere, runOnceMissing, runOnceDeletedWhileOpen };
+// What became of the RunOnce key: there throughout, missing before the dialog opened, deleted while
+// it was open, which Windows refuses writes to for another reason than rights, or there and not
+// readable.
+enum RunOnceKey { runOnceThere, runOnceMissing, runOnceDeletedWhileOpen, runOnceUnreadable };
 
 struct COkCase
 {
@@ -36,6 +42,7 @@ struct COkCase
     const char* entry; // starting with a blank: the arguments after the program's path
     const char* storedUserName = "stored-user";
     RunOnceKey runOnce = runOnceThere;
+    const char* opening = nullptr; // what the dialog says as it opens, over a value it could not read
 };
 
 const COkCase okCases[] = {
@@ -53,10 +60,14 @@ const COkCase okCases[] = {
      " -u=carol -p=stored-pass -dSTORED"},
     {"no rights to RunOnce", "carol", false, true, runOncePath, failedText, exitWriteFailed, "1", "carol",
      "<missing>"},
-    {"a user name it could not read is kept", nullptr, true, false, nullptr, savedText, exitDone, "0",
-     halfPairName, " -p=stored-pass -dSTORED", halfPairName},
+    {"a user name it could not read is kept", nullptr, true, false, nullptr,
+     SAVED_BUT_LEFT "Username", exitDone, "0", halfPairName, " -p=stored-pass -dSTORED",
+     halfPairName, runOnceThere, userNameUnread},
     {"a user name typed over one it could not read", "carol", true, false, nullptr, savedText, exitDone, "1",
-     "carol", " -u=carol -p=stored-pass -dSTORED", halfPairName},
+     "carol", " -u=carol -p=stored-pass -dSTORED", halfPairName, runOnceThere, userNameUnread},
+    {"an entry it could not read is left", nullptr, true, false, nullptr,
+     SAVED_BUT_LEFT "Reload on every startup", exitDone, "1", "stored-user",
+     "outdated entry", "stored-user", runOnceUnreadable, entryUnread},
     // Nothing is lost for want of the RunOnce key: the boxes show what is stored, and the entry makes it.
     {"no RunOnce key, unchanged values are kept", nullptr, false, false, nullptr, savedText, exitDone, "1",
      "stored-user", "<missing>", "stored-user", runOnceMissing},
@@ -80,9 +91,10 @@ TEST_P(CDialogOkTest, WritesAllFourAndTellsTheOutcome)
     Store(c.storedUserName, "stored-pass", "STORED", c.entryBefore ? "outdated entry" : nullptr);
     WriteText(winlogonPath, "AutoAdminLogon", "0", KEY_WOW64_64KEY);
     std::optional<CReadOnlyKey> readOnly;
-    if (c.readOnlyKey != nullptr) {
-        readOnly.emplace(c.readOnlyKey, KEY_WOW64_64KEY);
-        ASSERT_TRUE(readOnly->IsApplied()) << "key made read-only";
+    if (c.readOnlyKey != nullptr || c.runOnce == runOnceUnreadable) {
+        readOnly.emplace(c.readOnlyKey != nullptr ? c.readOnlyKey : runOncePath, KEY_WOW64_64KEY,
+                         c.readOnlyKey != nullptr ? "D:P(A;;KR;;;WD)" : "D:P");
+        ASSERT_TRUE(readOnly->IsApplied()) << "key's access list changed";
     }
     if (c.runOnce == runOnceMissing) {
         ASSERT_TRUE(RemoveKey(runOncePath, KEY_WOW64_64KEY)) << "RunOnce key removed";
@@ -94,6 +106,13 @@ TEST_P(CDialogOkTest, WritesAllFourAndTellsTheOutcome)
     ASSERT_NE(dialog, nullptr) << "the settings dialog opens";
     EXPECT_EQ(ControlText(dialog, IDC_USERNAME), c.storedUserName == halfPairName ? "" : c.storedUserName)
         << "user name box";
+    if (c.opening != nullptr) {
+        HWND opening = run.WaitForWindow(exitTimeoutMs, false);
+        ASSERT_NE(opening, nullptr) << "a message box over the dialog as it opens";
+        EXPECT_EQ(GetWindow(opening, GW_OWNER), dialog) << "the opening message box is owned by the dialog";
+        EXPECT_EQ(MessageText(opening), c.opening) << "what the dialog could not read";
+        SendMessageA(GetDlgItem(opening, IDOK), BM_CLICK, 0, 0);
+    }
     if (c.runOnce == runOnceDeletedWhileOpen) {
         ASSERT_TRUE(RemoveKey(runOncePath, KEY_WOW64_64KEY)) << "RunOnce key deleted";
     }
@@ -113,6 +132,7 @@ TEST_P(CDialogOkTest, WritesAllFourAndTellsTheOutcome)
     DWORD exitCode = 99;
     ASSERT_TRUE(run.WaitForExit(exitTimeoutMs, exitCode)) << "the program ends with the message box";
     EXPECT_EQ(exitCode, c.exitCode) << "exit status";
+    readOnly.reset();
     EXPECT_EQ(KeyExists(runOncePath, KEY_WOW64_64KEY), c.entry != std::string("<missing>") || c.runOnce == runOnceThere)
         << "the RunOnce key afterwards";
 

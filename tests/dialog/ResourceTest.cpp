@@ -225,7 +225,8 @@ TEST_F(CResourceTest, StringTableHoldsTheConfirmationAndTheBoxesNames)
     };
     const Block blocks[] = {
         {1, {{IDS_SAVED, "Tollvey values saved."}}},
-        {63, {{IDC_USERNAME, "Username"}, {IDC_DOMAIN, "Domain"}, {IDC_PASSWORD, "Password"}}},
+        {63, {{IDC_RELOAD, "Reload on every startup"}, {IDC_USERNAME, "Username"}, {IDC_DOMAIN, "Domain"},
+              {IDC_PASSWORD, "Password"}}},
     };
     for (const Block& block : blocks) {
         EXPECT_EQ(Languages(RT_STRING, MAKEINTRESOURCEA(block.number)), std::vector<WORD>{english})

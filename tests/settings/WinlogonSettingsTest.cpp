@@ -36,7 +36,7 @@ TEST_F(WinlogonSettingsTest, LoadsStoredValuesOfAnyType)
         const char* password;
         const char* domain;
         bool reload;
-        bool unread = false; // each of the three texts: there, but not read
+        bool unread = false; // each of the three texts: there, but not whole UTF-16
     };
     const Case cases[] = {
         {"nothing stored", {}, {}, "", "", "", false},
@@ -71,13 +71,12 @@ TEST_F(WinlogonSettingsTest, LoadsStoredValuesOfAnyType)
         for (const CRegistryValue& value : c.runOnce)
             ASSERT_TRUE(WriteValue(runOncePath, value, KEY_WOW64_64KEY)) << c.label;
         const CWinlogonSettings settings;
-        EXPECT_STREQ(settings.m_userName.GetText(), c.userName) << c.label;
-        EXPECT_STREQ(settings.m_password.GetText(), c.password) << c.label;
-        EXPECT_STREQ(settings.m_domain.GetText(), c.domain) << c.label;
-        EXPECT_EQ(settings.m_reload, c.reload) << c.label;
-        EXPECT_EQ(settings.m_userNameUnread, c.unread) << c.label << ": user name";
-        EXPECT_EQ(settings.m_passwordUnread, c.unread) << c.label << ": password";
-        EXPECT_EQ(settings.m_domainUnread, c.unread) << c.label << ": domain";
+        EXPECT_STREQ(settings.m_userName.text.GetText(), c.userName) << c.label;
+        EXPECT_STREQ(settings.m_password.text.GetText(), c.password) << c.label;
+        EXPECT_STREQ(settings.m_domain.text.GetText(), c.domain) << c.label;
+        EXPECT_EQ(settings.IsReloadOn(), c.reload) << c.label;
+        for (const CValueRead* text : {&settings.m_userName, &settings.m_password, &settings.m_domain})
+            EXPECT_EQ(text->state == CValueRead::unreadable, c.unread) << c.label << ": " << text->reason.GetText();
     }
 }
 
@@ -89,7 +88,7 @@ TEST_F(WinlogonSettingsTest, LoadsFromTheThirtyTwoBitViewOnlyWhenItIsTheOnlyOne)
     ASSERT_TRUE(CreateKey(winlogonPath, KEY_WOW64_32KEY));
     ASSERT_TRUE(WriteText(winlogonPath, "DefaultUserName", "only32", KEY_WOW64_32KEY));
     const CWinlogonSettings settings;
-    EXPECT_EQ(settings.m_userName.GetText(), Is64BitWindows() ? "" : std::string("only32"));
+    EXPECT_EQ(settings.m_userName.text.GetText(), Is64BitWindows() ? "" : std::string("only32"));
 }
 
 using C = CWinlogonChange;
@@ -128,10 +127,10 @@ TEST_F(WinlogonSettingsTest, MissingRunOnceKeyLoadsTheValuesAndIsMadeForTheEntry
         ASSERT_TRUE(WriteText(winlogonPath, domainValue, "DOM", KEY_WOW64_64KEY));
         ASSERT_TRUE(RemoveKey(runOncePath, KEY_WOW64_64KEY));
         CWinlogonSettings settings;
-        EXPECT_STREQ(settings.m_userName.GetText(), "alice") << c.reload;
-        EXPECT_STREQ(settings.m_password.GetText(), "pw") << c.reload;
-        EXPECT_STREQ(settings.m_domain.GetText(), "DOM") << c.reload;
-        EXPECT_FALSE(settings.m_reload) << c.reload;
+        EXPECT_STREQ(settings.m_userName.text.GetText(), "alice") << c.reload;
+        EXPECT_STREQ(settings.m_password.text.GetText(), "pw") << c.reload;
+        EXPECT_STREQ(settings.m_domain.text.GetText(), "DOM") << c.reload;
+        EXPECT_FALSE(settings.IsReloadOn()) << c.reload;
         EXPECT_EQ(Writes(settings.Apply({nullptr, nullptr, nullptr, c.reload})).back(), written) << c.reload;
         EXPECT_EQ(Entry(), c.entry) << c.reload;
         EXPECT_EQ(KeyExists(runOncePath, KEY_WOW64_64KEY), c.keyAfter) << c.reload;
@@ -177,7 +176,7 @@ TEST_F(WinlogonSettingsTest, ReloadCommandMixesLoadedAndNewValues)
     ASSERT_TRUE(WriteText(winlogonPath, domainValue, "ドメイン", KEY_WOW64_64KEY));
     CWinlogonSettings settings;
     EXPECT_TRUE(settings.Apply({nullptr, "pw", nullptr, C::reloadOn}).IsDone());
-    EXPECT_TRUE(settings.m_reload);
+    EXPECT_TRUE(settings.IsReloadOn());
     const std::string command = DialogProgramBeside() + " -u=Дмитрий -p=pw -dドメイン";
     EXPECT_EQ(Entry(), command);
     EXPECT_EQ(ReadText(runOncePath, reloadValueName, KEY_WOW64_32KEY), Expected32BitView(command))
@@ -217,9 +216,9 @@ TEST_F(WinlogonSettingsTest, ReloadOffSucceedsWhenNoEntryIsLeft)
             ASSERT_TRUE(WriteText(runOncePath, reloadValueName, "x", KEY_WOW64_64KEY));
         }
         CWinlogonSettings settings;
-        EXPECT_EQ(settings.m_reload, entryBefore);
+        EXPECT_EQ(settings.IsReloadOn(), entryBefore);
         EXPECT_TRUE(settings.Apply({nullptr, nullptr, nullptr, C::reloadOff}).IsDone()) << "entry before: " << entryBefore;
-        EXPECT_FALSE(settings.m_reload);
+        EXPECT_FALSE(settings.IsReloadOn());
         EXPECT_EQ(Entry(), "<missing>") << "entry before: " << entryBefore;
     }
 }
@@ -288,12 +287,12 @@ TEST_F(WinlogonSettingsTest, DeniedWritesFailButValuesStillLoad)
     ASSERT_TRUE(winlogon.IsApplied() && runOnce.IsApplied());
 
     CWinlogonSettings settings;
-    EXPECT_STREQ(settings.m_userName.GetText(), "alice");
-    EXPECT_TRUE(settings.m_reload);
+    EXPECT_STREQ(settings.m_userName.text.GetText(), "alice");
+    EXPECT_TRUE(settings.IsReloadOn());
     EXPECT_EQ(Writes(settings.Apply({"bob", "pw", "D", C::reloadOn})),
               (std::vector<std::pair<R::Outcome, unsigned long>>{denied, denied, denied, denied, denied}));
-    EXPECT_STREQ(settings.m_userName.GetText(), "bob") << "the member keeps the new text";
-    EXPECT_TRUE(settings.m_reload);
+    EXPECT_STREQ(settings.m_userName.text.GetText(), "bob") << "the member keeps the new text";
+    EXPECT_TRUE(settings.IsReloadOn());
     EXPECT_EQ(Writes(settings.Apply({nullptr, nullptr, nullptr, C::reloadOff})).back(), denied)
         << "the entry it could not remove is still there";
 
@@ -332,8 +331,8 @@ std::string ReasonOf(unsigned long code)
 // What the front ends tell the user, a line each, Windows' reasons in its own words.
 TEST(WinlogonResult, FailureTextNamesEachFailedValueAndWhyUnlessRightsAloneWereMissing)
 {
-    const R::CWrite keyDeleted = {R::failed, ERROR_KEY_DELETED};
-    const R::CWrite deniedWrite = {R::failed, ERROR_ACCESS_DENIED};
+    const R::CWrite keyDeleted = {R::failed, CSystemStatus(ERROR_KEY_DELETED)};
+    const R::CWrite deniedWrite = {R::failed, CSystemStatus(ERROR_ACCESS_DENIED)};
     const R::CWrite tooLong = {R::commandTooLong, {}};
     const R::CWrite done = {R::written, {}};
     const std::string couldNot = "Couldn't modify the Windows NT Registry.\n";

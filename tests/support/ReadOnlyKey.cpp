@@ -2,7 +2,7 @@
 
 #include <sddl.h>
 
-CReadOnlyKey::CReadOnlyKey(const char* path, REGSAM view)
+CReadOnlyKey::CReadOnlyKey(const char* path, REGSAM view, const char* dacl)
 {
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, READ_CONTROL | WRITE_DAC | view, &m_handle) !=
         ERROR_SUCCESS) {
@@ -17,7 +17,7 @@ CReadOnlyKey::CReadOnlyKey(const char* path, REGSAM view)
         return;
 
     PSECURITY_DESCRIPTOR readOnly = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1,
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(dacl, SDDL_REVISION_1,
                                                               &readOnly, nullptr))
         return;
     m_applied =
