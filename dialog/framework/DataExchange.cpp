@@ -22,15 +22,18 @@ bool ComesBefore(HWND control, HWND other)
 void CDataExchange::Fail(HWND control)
 {
     m_failed = true;
-    if (control != nullptr && (m_failedControl == nullptr || ComesBefore(control, m_failedControl)))
+    if (m_failedControl == nullptr || ComesBefore(control, m_failedControl))
         m_failedControl = control;
 }
 
 HWND CDataExchange::PrepareCtrl(int id)
 {
     HWND control = GetDlgItem(m_hWndDialog, id);
-    if (control == nullptr)
-        Fail();
+    if (control == nullptr) {
+        m_failed = true;
+        if (m_missingId == 0)
+            m_missingId = id;
+    }
     return control;
 }
 

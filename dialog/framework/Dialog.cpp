@@ -30,9 +30,25 @@ bool CDialog::UpdateData(bool saveAndValidate)
 {
     CDataExchange exchange(m_hWnd, saveAndValidate);
     DoDataExchange(&exchange);
-    if (exchange.GetFailedControl() != nullptr)
+    if (exchange.GetMissingId() != 0)
+        ReportMissing(exchange.GetMissingId());
+    else if (exchange.GetFailedControl() != nullptr)
         ReportNotTaken(exchange.GetFailedControl());
     return !exchange.HasFailed();
+}
+
+void CDialog::ReportMissing(int id)
+{
+    CString name;
+    CHeapString text("This form has no control ");
+    text.AppendDecimal(static_cast<unsigned long>(id));
+    if (name.LoadString(static_cast<UINT>(id))) {
+        text.Append(" (");
+        text.Append(name);
+        text.Append(")");
+    }
+    text.Append(": what it stands for can be neither shown nor saved.");
+    MessageBox(text.GetText(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CDialog::ReportNotTaken(HWND control)
@@ -71,7 +87,8 @@ INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM)
 
 BOOL CDialog::OnInitDialog()
 {
-    // A control missing from the template shows nothing; the dialog still opens, and OK refuses.
+    // A control missing from the template shows nothing, and the user is told; the dialog still
+    // opens, and OK refuses.
     static_cast<void>(UpdateData(false));
     CenterWindow();
     return TRUE;

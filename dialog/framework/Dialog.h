@@ -43,7 +43,8 @@ protected:
     void CenterWindow();
 
 private:
-    // Names the box by the string its control's id has in the string table.
+    // Name the control by the string its id has in the string table.
+    void ReportMissing(int id);
     void ReportNotTaken(HWND control);
 
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,6 +1,7 @@
 // Reads the resources back from the built Tollvey.exe, loaded as a data file, field by field.
 #include "Process.h"
 #include "Resource.h"
+#include "framework/DataExchange.h"
 
 #include <windows.h>
 
@@ -270,6 +271,25 @@ TEST_F(CResourceTest, IconGroupHasOneSixteenColourImage)
     EXPECT_EQ(header.biWidth, 32) << "image width";
     EXPECT_EQ(header.biHeight, 64) << "image height, colour and mask";
     EXPECT_EQ(header.biBitCount, 4) << "image bits per pixel";
+}
+
+// The template and the exchange agree on their controls (above); were one missing, the exchange would
+// name the first it lacks, for the user to be told.
+TEST(DataExchange, NamesTheFirstControlTheDialogLacks)
+{
+    HWND dialog = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 0, 0, 10, 10, dialog, reinterpret_cast<HMENU>(IDC_USERNAME), nullptr,
+                    nullptr);
+    CDataExchange exchange(dialog, true);
+    CString text;
+    int checked = 0;
+    DDX_Text(&exchange, IDC_USERNAME, text);
+    EXPECT_FALSE(exchange.HasFailed()) << "a control that is there";
+    DDX_Check(&exchange, IDC_RELOAD, checked);
+    DDX_Text(&exchange, IDC_DOMAIN, text);
+    EXPECT_TRUE(exchange.HasFailed());
+    EXPECT_EQ(exchange.GetMissingId(), IDC_RELOAD);
+    DestroyWindow(dialog);
 }
 
 } // namespace
