@@ -3,12 +3,15 @@
 #pragma once
 
 // TollveyCmd.exe and Tollvey.exe.
-// Every value asked for was written, or only the usage was asked for.
+// Every value asked for was written; or TollveyCmd.exe only showed its usage, or the dialog was
+// cancelled.
 const unsigned exitDone = 0;
 // A value was not written: Windows refused it, or the dialog that would have taken it could not be
 // shown.
 const unsigned exitWriteFailed = 1;
-// The command line was rejected; nothing was written.
+
+// TollveyCmd.exe alone: the command line was rejected; nothing was written. (Tollvey.exe opens its
+// dialog over a command line it cannot read.)
 const unsigned exitRejected = 2;
 
 // TollveyCheck.exe.
