@@ -22,3 +22,21 @@ const unsigned exitWillLogOn = 0;
 const unsigned exitStopped = 1;
 // The Winlogon key could not be read, or the command line was rejected: nothing was checked.
 const unsigned exitNotChecked = 2;
+
+// TollveyDeploy.exe. The numbers of the script it replaced, where their meaning still holds, so that
+// device management's return codes and detection rules carry over; that script's 2, 3, 4 and 6 are
+// retired and never reused.
+// Done, and this configuration version was recorded before; or switched off.
+const unsigned exitRecordedBefore = 0;
+// Done, and this configuration version was not recorded before: a restart applies it.
+const unsigned exitRestartApplies = 3010;
+// A write failed: the log and the event name the value and Windows' reason.
+const unsigned exitDeployWriteFailed = 1;
+// TollveyDeploy.ini was refused, or is not there: nothing was written.
+const unsigned exitFileRefused = 5;
+// An argument was refused: nothing was done.
+const unsigned exitArgumentRefused = 7;
+// The values were written, but the check found what stops automatic logon: no version was recorded.
+const unsigned exitCheckStopped = 8;
+// Another run holds the deployment: nothing was done; Intune and Configuration Manager retry it.
+const unsigned exitAnotherRun = 1618;
