@@ -1,14 +1,332 @@
 #include "DeployRun.h"
 
 #include "ConsoleOutput.h"
+#include "DeployEvent.h"
+#include "DeployFile.h"
+#include "DeployLog.h"
 #include "ExitStatus.h"
+#include "Judgement.h"
+#include "LogonReader.h"
+#include "OutOfMemory.h"
+#include "PasswordSecret.h"
+#include "Registry.h"
+#include "TollveyVersion.h"
+#include "WideText.h"
+#include "WinlogonKeys.h"
+#include "WinlogonSettings.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
 
-unsigned RunDeploy(bool)
+namespace {
+
+// How long a run waits for another to finish: longer than a run takes, shorter than device
+// management waits for one.
+const DWORD lockWaitMs = 60000;
+
+// What a run tells, a line at a time: on standard output and in the log as it goes, and all of it
+// in the event at the end.
+class CRunReport
 {
-    std::puts("TollveyDeploy: not built yet");
-    return exitDeployWriteFailed;
+public:
+    explicit CRunReport(CDeployLog& log) : m_log(log) {}
+
+    void Say(const char* line)
+    {
+        CHeapString text(line);
+        text.Append("\n");
+        // Names are as the registry and the file hold them, in any language.
+        PrintUserText(text.GetText());
+        m_log.Write(line);
+        m_text.Append(text);
+    }
+    void Say(std::initializer_list<const char*> parts)
+    {
+        CHeapString line;
+        for (const char* part : parts)
+            line.Append(part);
+        Say(line.GetText());
+    }
+    // Lines that each end in a newline; empty ones are left out.
+    void SayLines(const char* lines, const char* prefix)
+    {
+        for (const char* p = lines; *p != '\0';) {
+            const char* end = std::strchr(p, '\n');
+            const size_t length = end != nullptr ? static_cast<size_t>(end - p) : std::strlen(p);
+            if (length != 0) {
+                CHeapString part;
+                part.Assign(p, length);
+                CHeapString line(prefix);
+                line.Append(part);
+                Say(line.GetText());
+            }
+            p += length + (end != nullptr ? 1 : 0);
+        }
+    }
+    const char* GetText() const { return m_text.GetText(); }
+
+private:
+    CDeployLog& m_log;
+    CHeapString m_text;
+};
+
+// Global\TollveyDeploy, held for the whole run, so that a start-up script and device management
+// never interleave their writes.
+class CRunLock
+{
+public:
+    CRunLock() : m_mutex(CreateMutexW(nullptr, FALSE, L"Global\\TollveyDeploy")) {}
+    CRunLock(const CRunLock&) = delete;
+    CRunLock& operator=(const CRunLock&) = delete;
+    ~CRunLock()
+    {
+        if (m_held)
+            ReleaseMutex(m_mutex);
+        if (m_mutex != nullptr)
+            CloseHandle(m_mutex);
+    }
+
+    // An abandoned lock is the lock of a run that ended without letting go: taken.
+    bool Take(const CDeployCalls& calls)
+    {
+        const DWORD waited = m_mutex != nullptr ? calls.waitForLock(m_mutex, lockWaitMs) : WAIT_FAILED;
+        m_held = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+        return m_held;
+    }
+
+private:
+    HANDLE m_mutex;
+    bool m_held = false;
+};
+
+const char* Meaning(unsigned status)
+{
+    switch (status) {
+    case exitRecordedBefore: return "done, and this configuration version was recorded before";
+    case exitRestartApplies: return "done, and this configuration version was not recorded before: a restart applies it";
+    case exitDeployWriteFailed: return "a write failed";
+    case exitFileRefused: return "TollveyDeploy.ini was refused: nothing was written";
+    case exitCheckStopped:
+        return "the values were written, but the check found what stops automatic logon: no version was recorded";
+    case exitAnotherRun: return "another run holds the deployment: nothing was done";
+    }
+    return "";
+}
+
+void SayStatus(CRunReport& report, const char* what, CSystemStatus status)
+{
+    CHeapString line(what);
+    line.Append(": ");
+    status.AppendText(line);
+    report.Say(line.GetText());
+}
+
+// The file's bytes, one more than it may hold at most so that a larger one is told; wiped by the
+// caller, as they hold the password.
+CSystemStatus ReadBytes(const char* path, char* bytes, size_t capacity, size_t& size)
+{
+    const HANDLE file = CreateFileW(CWideText(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return CSystemStatus(GetLastError());
+    size = 0;
+    DWORD read = 1;
+    bool done = true;
+    while (done && read != 0 && size < capacity) {
+        done = ReadFile(file, bytes + size, static_cast<DWORD>(capacity - size), &read, nullptr) != FALSE;
+        size += done ? read : 0;
+    }
+    const CSystemStatus status(done ? ERROR_SUCCESS : GetLastError());
+    CloseHandle(file);
+    return status;
+}
+
+bool ReadDeployFile(const char* folder, CDeployFile& file, CRunReport& report)
+{
+    CHeapString path(folder);
+    path.Append(CDeployFile::fileName);
+    const size_t capacity = CDeployFile::maxSize + 1;
+    char* bytes = static_cast<char*>(AllocateOrStop(capacity, 1));
+    size_t size = 0;
+    const CSystemStatus read = ReadBytes(path.GetText(), bytes, capacity, size);
+    const bool parsed = read && file.Parse(bytes, size);
+    for (volatile char* p = bytes; p < bytes + capacity; ++p)
+        *p = 0;
+    std::free(bytes);
+    if (!read)
+        SayStatus(report, path.GetText(), read);
+    else if (!parsed)
+        report.Say(file.GetErrorText());
+    return parsed;
+}
+
+CSystemStatus ComputerName(CHeapString& name)
+{
+    wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1];
+    DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+    if (!GetComputerNameW(computer, &length))
+        return CSystemStatus(GetLastError());
+    return CSystemStatus(ToUtf8(computer, name) ? ERROR_SUCCESS : ERROR_NO_UNICODE_TRANSLATION);
+}
+
+bool RemoveSecret(CRunReport& report)
+{
+    bool gone = false;
+    const CSystemStatus removed = RemovePasswordSecret(gone);
+    if (!removed)
+        SayStatus(report, "LSA secret DefaultPassword could not be removed", removed);
+    else
+        report.Say(gone ? "LSA secret DefaultPassword: removed, so that Windows logs on with the password written now"
+                        : "LSA secret DefaultPassword: not there");
+    return static_cast<bool>(removed);
+}
+
+bool Write(CWinlogonSettings& settings, const CWinlogonChange& change, const char* done, CRunReport& report)
+{
+    const CWinlogonResult result = settings.Apply(change);
+    if (result.IsDone()) {
+        report.Say(done);
+        return true;
+    }
+    CHeapString failure;
+    result.AppendFailureText(failure);
+    report.SayLines(failure.GetText(), "");
+    return false;
+}
+
+// What TollveyCheck would say of the state just written, a line each; whether something stops it.
+bool Stopped(CRunReport& report)
+{
+    CLogonState state;
+    ReadLogonState(state);
+    CFindings findings;
+    const unsigned verdict = Judge(state, findings);
+    state.password.text.Wipe();
+    CHeapString lines;
+    AppendReport(findings, verdict, lines);
+    report.SayLines(lines.GetText(), "check: ");
+    return verdict == exitStopped;
+}
+
+CRegistryKey OpenTollveyKey(bool create)
+{
+    return create ? CRegistry::Instance().CreateKey(CRegistry::rootLocalMachine, tollveyPath)
+                  : CRegistry::Instance().OpenKey(CRegistry::rootLocalMachine, tollveyPath);
+}
+
+bool RemoveVersion(CRunReport& report)
+{
+    CRegistryKey key = OpenTollveyKey(false);
+    const CSystemStatus deleted = key.DeleteValue(configurationVersionValue);
+    if (deleted || deleted.GetCode() == ERROR_FILE_NOT_FOUND) {
+        report.Say(deleted ? "configuration version removed" : "configuration version: none recorded");
+        return true;
+    }
+    SayStatus(report, "ConfigurationVersion could not be removed", deleted);
+    return false;
+}
+
+// 3010 when the version was not recorded before, 0 when it was.
+unsigned RecordVersion(const char* version, CRunReport& report)
+{
+    CRegistryKey key = OpenTollveyKey(true);
+    CValueRead before;
+    key.Read(configurationVersionValue, before);
+    const bool same = before.state == CValueRead::read && before.type == regSz &&
+                      std::strcmp(before.text.GetText(), version) == 0;
+    const CSystemStatus written = key.WriteString(configurationVersionValue, version);
+    if (!written) {
+        SayStatus(report, "ConfigurationVersion could not be written", written);
+        return exitDeployWriteFailed;
+    }
+    report.Say({"configuration version ", version, same ? " recorded, as before" : " recorded, new here"});
+    return same ? exitRecordedBefore : exitRestartApplies;
+}
+
+unsigned SetFromFile(const char* folder, CRunReport& report)
+{
+    CDeployFile file;
+    if (!ReadDeployFile(folder, file, report))
+        return exitFileRefused;
+    CHeapString computer;
+    const bool principalName = std::strchr(file.m_userName.GetText(), '@') != nullptr;
+    // A local account, unless the file names a domain; a user@domain name carries its own.
+    if (file.m_domain.IsEmpty() && !principalName) {
+        const CSystemStatus named = ComputerName(computer);
+        if (!named) {
+            SayStatus(report, "this computer's name could not be read", named);
+            return exitDeployWriteFailed;
+        }
+    }
+    const char* domain = file.m_domain.IsEmpty() ? computer.GetText() : file.m_domain.GetText();
+    report.Say({"TollveyDeploy.ini: account ", file.m_userName.GetText(), principalName ? "" : " of ",
+                principalName ? "" : domain, ", configuration version ", file.m_version.GetText(),
+                " (the password is never shown)"});
+    if (!RemoveSecret(report))
+        return exitDeployWriteFailed;
+    CWinlogonSettings settings;
+    if (!Write(settings, {file.m_userName.GetText(), file.m_password.GetText(), domain, CWinlogonChange::reloadOff},
+               "written: AutoAdminLogon 1, DefaultUserName, DefaultPassword, DefaultDomainName; no start-up entry",
+               report))
+        return exitDeployWriteFailed;
+    if (Stopped(report)) {
+        static_cast<void>(RemoveVersion(report));
+        return exitCheckStopped;
+    }
+    return RecordVersion(file.m_version.GetText(), report);
+}
+
+unsigned SwitchOff(CRunReport& report)
+{
+    bool done = RemoveSecret(report);
+    CWinlogonSettings settings;
+    done = Write(settings, {"", "", nullptr, CWinlogonChange::reloadOff},
+                 "written: AutoAdminLogon 0, DefaultUserName and DefaultPassword empty; no start-up entry", report) &&
+           done;
+    done = RemoveVersion(report) && done;
+    return done ? exitRecordedBefore : exitDeployWriteFailed;
+}
+
+void SayWho(bool off, const char* folder, CRunReport& report)
+{
+    wchar_t user[257];
+    DWORD length = sizeof user / sizeof user[0];
+    CHeapString name("an account it could not name");
+    if (GetUserNameW(user, &length))
+        static_cast<void>(ToUtf8(user, name));
+    CHeapString file(folder);
+    file.Append(CDeployFile::fileName);
+    report.Say({"TollveyDeploy " TOLLVEY_VERSION_STRING ", as ", name.GetText(),
+                off ? ": switches automatic logon off" : ": sets automatic logon from ", off ? "" : file.GetText()});
+}
+
+} // namespace
+
+unsigned RunDeploy(bool off, const char* folder, const CDeployCalls& calls)
+{
+    CDeployLog log;
+    CRunReport report(log);
+    CRunLock lock;
+    unsigned status = exitAnotherRun;
+    if (lock.Take(calls)) {
+        log.Open(calls);
+        SayWho(off, folder, report);
+        if (!log.IsOpen())
+            report.Say({"no log: ", log.GetWhyNone()});
+        CHeapString why;
+        if (*log.GetFolder() != '\0' && !RegisterMessageFile(log.GetFolder(), why))
+            report.Say({"event source Tollvey not registered: ", why.GetText()});
+        status = off ? SwitchOff(report) : SetFromFile(folder, report);
+    } else {
+        SayWho(off, folder, report);
+    }
+    CHeapString last("exit status ");
+    last.AppendDecimal(status);
+    report.Say({last.GetText(), ": ", Meaning(status)});
+    ReportRunEvent(calls, status, report.GetText());
+    return status;
 }
 
 void PrintUsage(CDeployCmdLine& cmdLine)

@@ -1,5 +1,6 @@
 #include "DeployCmdLine.h"
 #include "DeployRun.h"
+#include "ExecutablePath.h"
 #include "ExitStatus.h"
 #include "Utf8Arguments.h"
 
@@ -17,5 +18,9 @@ int wmain(int argc, wchar_t** argv)
         PrintUsage(cmdLine);
         return parsed ? exitRecordedBefore : exitArgumentRefused;
     }
-    return RunDeploy(cmdLine.m_off.IsGiven());
+    // The file lies beside the program; a folder without a UTF-8 name reads as none, and off needs
+    // none.
+    CHeapString folder;
+    static_cast<void>(GetExecutableDirectory(folder));
+    return static_cast<int>(RunDeploy(cmdLine.m_off.IsGiven(), folder.GetText()));
 }

@@ -27,7 +27,10 @@ public:
     // The value as ValueRead.h tells, with Windows' words for a status that kept it from being read.
     // A key that is not there holds no values: they read as missing.
     void Read(const char* name, CValueRead& value) const;
-    [[nodiscard]] CSystemStatus WriteString(const char* name, const char* text);
+    // A REG_SZ, or with regExpandSz a REG_EXPAND_SZ.
+    [[nodiscard]] CSystemStatus WriteString(const char* name, const char* text, unsigned long type = regSz);
+    // A REG_DWORD.
+    [[nodiscard]] CSystemStatus WriteNumber(const char* name, unsigned long number);
     [[nodiscard]] CSystemStatus DeleteValue(const char* name);
 
     // Once closed, the key answers every call with ERROR_INVALID_HANDLE.

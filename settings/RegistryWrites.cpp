@@ -12,12 +12,19 @@ CRegistryKey CRegistry::CreateKey(int rootIndex, const char* path)
     return CRegistryKey(CSystemStatus(status), handle);
 }
 
-CSystemStatus CRegistryKey::WriteString(const char* name, const char* text)
+CSystemStatus CRegistryKey::WriteString(const char* name, const char* text, unsigned long type)
 {
     const CWideText wideText(text);
     const DWORD size = static_cast<DWORD>((wideText.GetLength() + 1) * sizeof(wchar_t));
-    return Answer(RegSetValueExW(m_hKey, CWideText(name), 0, REG_SZ, reinterpret_cast<const BYTE*>(wideText.GetText()),
+    return Answer(RegSetValueExW(m_hKey, CWideText(name), 0, type, reinterpret_cast<const BYTE*>(wideText.GetText()),
                                  size));
+}
+
+CSystemStatus CRegistryKey::WriteNumber(const char* name, unsigned long number)
+{
+    const DWORD data = number;
+    return Answer(RegSetValueExW(m_hKey, CWideText(name), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                                 sizeof data));
 }
 
 CSystemStatus CRegistryKey::DeleteValue(const char* name)

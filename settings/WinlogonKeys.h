@@ -15,6 +15,11 @@ inline constexpr const char* reloadValueName = "Tollvey";
 // How the programs name that entry to the user.
 inline constexpr const char* reloadEntryName = "start-up entry Tollvey";
 
+// What the deployment program keeps of its own: the configuration version it last set, for
+// device management to detect.
+inline constexpr const char* tollveyPath = "SOFTWARE\\Tollvey";
+inline constexpr const char* configurationVersionValue = "ConfigurationVersion";
+
 // The logon message policies ("Interactive logon: Message title/text for users attempting to log on").
 inline constexpr const char* systemPoliciesPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 inline constexpr const char* legalNoticeCaptionValue = "LegalNoticeCaption";

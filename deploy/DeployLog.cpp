@@ -1,0 +1,187 @@
+#include "DeployLog.h"
+
+#include "LogFolderRules.h"
+#include "SystemStatus.h"
+#include "WideText.h"
+
+#include <sddl.h>
+#include <shlobj.h>
+
+#include <cstring>
+
+namespace {
+
+// Administrators and the system account may change the folder and what it holds, users may read it;
+// P keeps ProgramData's inheritable entries, which let users add files, out.
+const wchar_t* const folderSecurity = L"O:BAG:SYD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)";
+// Past this size the log becomes deploy.old.log, replacing the one before: a few hundred runs in all.
+const ULONGLONG rollOverSize = 100000;
+
+void AppendDigits(unsigned value, unsigned digits, CHeapString& text)
+{
+    char part[8] = {};
+    for (unsigned i = digits; i > 0; --i, value /= 10)
+        part[i - 1] = static_cast<char>('0' + value % 10);
+    text.Append(part);
+}
+
+// ISO 8601, in UTC: 2026-12-10T01:50:48Z.
+void AppendTime(CHeapString& text)
+{
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    const struct
+    {
+        unsigned value;
+        unsigned digits;
+        const char* after;
+    } parts[] = {{now.wYear, 4, "-"}, {now.wMonth, 2, "-"}, {now.wDay, 2, "T"},
+                 {now.wHour, 2, ":"}, {now.wMinute, 2, ":"}, {now.wSecond, 2, "Z "}};
+    for (const auto& part : parts) {
+        AppendDigits(part.value, part.digits, text);
+        text.Append(part.after);
+    }
+}
+
+CHeapString Reason(DWORD status)
+{
+    CHeapString reason;
+    CSystemStatus(status).AppendText(reason);
+    return reason;
+}
+
+HANDLE OpenFolderHandle(const char* path)
+{
+    // Without delete sharing, nobody can rename or delete the folder while this handle is held; the
+    // reparse point itself is opened, not what it leads to.
+    return CreateFileW(CWideText(path), READ_CONTROL | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                       nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+HANDLE OpenLogHandle(const char* path)
+{
+    return CreateFileW(CWideText(path), FILE_APPEND_DATA | READ_CONTROL | FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
+                       nullptr, OPEN_ALWAYS, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
+} // namespace
+
+CDeployLog::~CDeployLog()
+{
+    Close();
+}
+
+void CDeployLog::Close()
+{
+    if (m_file != INVALID_HANDLE_VALUE)
+        CloseHandle(m_file);
+    if (m_folder != INVALID_HANDLE_VALUE)
+        CloseHandle(m_folder);
+    m_file = m_folder = INVALID_HANDLE_VALUE;
+}
+
+bool CDeployLog::Fail(const char* path, const char* why)
+{
+    m_whyNone.Assign(path);
+    m_whyNone.Append(": ");
+    m_whyNone.Append(why);
+    return false;
+}
+
+void CDeployLog::Open(const CDeployCalls& calls)
+{
+    CHeapString log;
+    if (!OpenFolder(calls))
+        return;
+    log = m_folderPath;
+    log.Append("deploy.log");
+    if (!OpenFile(calls, log.GetText()))
+        return;
+    LARGE_INTEGER size = {};
+    if (GetFileSizeEx(m_file, &size) && static_cast<ULONGLONG>(size.QuadPart) >= rollOverSize) {
+        CloseHandle(m_file);
+        m_file = INVALID_HANDLE_VALUE;
+        CHeapString old(m_folderPath);
+        old.Append("deploy.old.log");
+        if (!MoveFileExW(CWideText(log.GetText()), CWideText(old.GetText()), MOVEFILE_REPLACE_EXISTING)) {
+            Fail(log.GetText(), Reason(GetLastError()).GetText());
+            return;
+        }
+        static_cast<void>(OpenFile(calls, log.GetText()));
+    }
+}
+
+bool CDeployLog::OpenFolder(const CDeployCalls& calls)
+{
+    wchar_t programData[MAX_PATH];
+    const HRESULT found = SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, programData);
+    if (found != S_OK || !ToUtf8(programData, m_folderPath))
+        return Fail("%ProgramData%", "Windows did not tell where it is");
+    m_folderPath.Append("\\Tollvey");
+    const CHeapString path(m_folderPath);
+    m_folderPath.Append("\\");
+
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(folderSecurity, SDDL_REVISION_1, &descriptor, nullptr))
+        return Fail(path.GetText(), Reason(GetLastError()).GetText());
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
+    const bool made = CreateDirectoryW(CWideText(path.GetText()), &attributes);
+    const DWORD why = made ? ERROR_SUCCESS : GetLastError();
+    LocalFree(descriptor);
+    if (!made && why != ERROR_ALREADY_EXISTS)
+        return Fail(path.GetText(), Reason(why).GetText());
+
+    m_folder = OpenFolderHandle(path.GetText());
+    if (m_folder == INVALID_HANDLE_VALUE)
+        return Fail(path.GetText(), Reason(GetLastError()).GetText());
+    BY_HANDLE_FILE_INFORMATION information = {};
+    CHeapString sddl;
+    CHeapString reason;
+    if (!GetFileInformationByHandle(m_folder, &information))
+        reason = Reason(GetLastError());
+    else if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        reason.Assign("it is a file, not a folder");
+    else if (AcceptLogFolder(calls.readSecurity(m_folder, sddl) ? sddl.GetText() : nullptr,
+                             (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0, reason))
+        return true;
+    Close();
+    return Fail(path.GetText(), reason.GetText());
+}
+
+bool CDeployLog::OpenFile(const CDeployCalls& calls, const char* path)
+{
+    m_file = OpenLogHandle(path);
+    if (m_file == INVALID_HANDLE_VALUE)
+        return Fail(path, Reason(GetLastError()).GetText());
+    BY_HANDLE_FILE_INFORMATION information = {};
+    CHeapString sddl;
+    CHeapString reason;
+    if (!GetFileInformationByHandle(m_file, &information))
+        reason = Reason(GetLastError());
+    else if (AcceptLogFile(calls.readSecurity(m_file, sddl) ? sddl.GetText() : nullptr,
+                           (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0,
+                           information.nNumberOfLinks, reason))
+        return true;
+    CloseHandle(m_file);
+    m_file = INVALID_HANDLE_VALUE;
+    return Fail(path, reason.GetText());
+}
+
+void CDeployLog::Write(const char* line)
+{
+    if (!IsOpen())
+        return;
+    CHeapString text;
+    AppendTime(text);
+    text.Append(line);
+    text.Append("\r\n");
+    const DWORD length = static_cast<DWORD>(std::strlen(text.GetText()));
+    DWORD written = 0;
+    if (WriteFile(m_file, text.GetText(), length, &written, nullptr) && written == length)
+        return;
+    CHeapString log(m_folderPath);
+    log.Append("deploy.log");
+    Fail(log.GetText(), Reason(GetLastError()).GetText());
+    CloseHandle(m_file);
+    m_file = INVALID_HANDLE_VALUE;
+}
