@@ -1,0 +1,282 @@
+// Runs of TollveyDeploy under Wine, in this process, with the registry and the files real: what Wine
+// cannot answer as Windows would (the security it keeps of no file, the events it keeps none of, a
+// lock another run holds) the run's table of calls answers here. And the program itself, once.
+#include "DeployRun.h"
+#include "ExitStatus.h"
+#include "Process.h"
+#include "WinlogonFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+
+namespace {
+
+const char* const eventSourcePath = "SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\Tollvey";
+const char* const madeSecurity = "O:BAG:SYD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)";
+
+struct CEvent
+{
+    WORD type = 0;
+    DWORD id = 99;
+    std::string text;
+} s_event;
+DWORD s_wait = WAIT_OBJECT_0;
+
+const CDeployCalls testCalls = {
+    [](HANDLE, DWORD) { return s_wait; },
+    // What Windows keeps of the folder the program made, and gives the log in it.
+    [](HANDLE, CHeapString& sddl) {
+        sddl.Assign(madeSecurity);
+        return true;
+    },
+    [](LPCWSTR, LPCWSTR source) { return reinterpret_cast<HANDLE>(std::wstring(source) == L"Tollvey" ? 1 : 0); },
+    [](HANDLE, WORD type, WORD, DWORD id, PSID, WORD count, DWORD, LPCWSTR* texts, LPVOID) {
+        s_event = {type, id, count == 1 ? Utf8(texts[0]) : "<not one text>"};
+        return TRUE;
+    },
+    [](HANDLE) { return TRUE; },
+};
+
+std::string ProgramData()
+{
+    wchar_t path[MAX_PATH] = L"";
+    GetEnvironmentVariableW(L"ProgramData", path, MAX_PATH);
+    return Utf8(path) + "\\Tollvey\\";
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return in ? text.str() : "<missing>";
+}
+
+class DeployRunTest : public CWinlogonFixture
+{
+protected:
+    DeployRunTest() : m_ours({tollveyPath, eventSourcePath}) {}
+
+    void SetUp() override
+    {
+        CWinlogonFixture::SetUp();
+        m_folder = MakeScratchDirectory("tollvey-deploy");
+        RemoveValue(tollveyPath, configurationVersionValue, KEY_WOW64_64KEY);
+        RemoveTree(ProgramData());
+        s_event = {};
+        s_wait = WAIT_OBJECT_0;
+    }
+
+    // The file, in bytes as given; then a run as the system account would make it.
+    unsigned Run(const std::string& file, bool off = false)
+    {
+        if (!file.empty())
+            std::ofstream(m_folder + "TollveyDeploy.ini", std::ios::binary) << file;
+        return RunDeploy(off, m_folder.c_str(), testCalls);
+    }
+
+    std::string m_folder;
+
+private:
+    CRegistrySnapshot m_ours;
+};
+
+std::string Account()
+{
+    return "user=" + ThisUser() + "\n";
+}
+
+TEST_F(DeployRunTest, StoresEachValueAsWritten)
+{
+    struct Case
+    {
+        const char* line; // the file's password line
+        const char* stored;
+    };
+    const Case cases[] = {
+        {"password=50%off", "50%off"},
+        {"password=a\"b", "a\"b"},
+        {"password=\"  lead and trail  \"", "  lead and trail  "},
+        {"password=!x!", "!x!"},
+        {"password=^&|<>", "^&|<>"},
+        {"password=%PATH%", "%PATH%"},
+        {"password=Ωmega", "Ωmega"},
+        {"password=ends in \\", "ends in \\"},
+        {"password=", ""},
+    };
+    for (const Case& c : cases) {
+        RemoveValue(tollveyPath, configurationVersionValue, KEY_WOW64_64KEY);
+        EXPECT_EQ(Run(Account() + c.line + "\r\nversion=1\r\n"), exitRestartApplies) << c.line;
+        EXPECT_EQ(Winlogon(passwordValue), c.stored) << c.line;
+        EXPECT_EQ(Winlogon(userNameValue), ThisUser()) << c.line;
+        EXPECT_EQ(Winlogon(autoAdminLogonValue), "1") << c.line;
+    }
+}
+
+TEST_F(DeployRunTest, EndsWithWhatBecameOfTheRun)
+{
+    const std::string file = Account() + "password=pw\nversion=7\n";
+    struct Case
+    {
+        const char* label;
+        std::string file; // "" for none
+        bool off;
+        unsigned status;
+        const char* version; // afterwards
+        const char* autoAdminLogon;
+        WORD eventType;
+    };
+    const Case cases[] = {
+        {"a version new here", file, false, exitRestartApplies, "7", "1", EVENTLOG_INFORMATION_TYPE},
+        {"the same version again", file, false, exitRecordedBefore, "7", "1", EVENTLOG_INFORMATION_TYPE},
+        {"a stop: no such account", "user=nobody-here\npassword=pw\nversion=8\n", false, exitCheckStopped,
+         "<missing>", "1", EVENTLOG_ERROR_TYPE},
+        {"a file refused writes nothing", "user=kiosk\nversion=9\n", false, exitFileRefused, "<missing>", "1",
+         EVENTLOG_ERROR_TYPE},
+        {"off, with no file", "", true, exitRecordedBefore, "<missing>", "0", EVENTLOG_INFORMATION_TYPE},
+    };
+    for (const Case& c : cases) {
+        DeleteFileW(Utf16(m_folder + "TollveyDeploy.ini").c_str());
+        EXPECT_EQ(Run(c.file, c.off), c.status) << c.label;
+        EXPECT_EQ(ReadText(tollveyPath, configurationVersionValue, KEY_WOW64_64KEY), c.version) << c.label;
+        EXPECT_EQ(Winlogon(autoAdminLogonValue), c.autoAdminLogon) << c.label;
+        EXPECT_EQ(s_event.id, c.status) << c.label << ": the event's ID";
+        EXPECT_EQ(s_event.type, c.eventType) << c.label;
+        EXPECT_NE(s_event.text.find("exit status " + std::to_string(c.status) + ": "), std::string::npos)
+            << c.label << ": " << s_event.text;
+    }
+    EXPECT_EQ(Winlogon(userNameValue), "") << "off empties the user name";
+    EXPECT_EQ(Winlogon(passwordValue), "") << "and the password";
+}
+
+TEST_F(DeployRunTest, AnotherRunHoldingTheLockIsWaitedForThenLeftAlone)
+{
+    s_wait = WAIT_TIMEOUT;
+    const auto before = ReadAllValues({winlogonPath, tollveyPath});
+    EXPECT_EQ(Run(Account() + "password=pw\nversion=7\n"), exitAnotherRun);
+    EXPECT_EQ(ReadAllValues({winlogonPath, tollveyPath}), before) << "nothing written";
+    EXPECT_EQ(s_event.id, exitAnotherRun);
+    EXPECT_EQ(ReadFile(ProgramData() + "deploy.log"), "<missing>") << "the other run's log is left to it";
+}
+
+// The log and the event tell every step and never the password; Event Viewer finds the event's text
+// in the message file beside the log.
+TEST_F(DeployRunTest, LogsEachStepAndRegistersItsMessageFile)
+{
+    ASSERT_EQ(Run(Account() + "password=Pa55-in-no-log\nversion=7\n"), exitRestartApplies);
+    const std::string log = ReadFile(ProgramData() + "deploy.log");
+    EXPECT_TRUE(std::regex_search(log, std::regex("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ TollveyDeploy ")))
+        << log;
+    EXPECT_NE(log.find("Z configuration version 7 recorded, new here\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("Z exit status 3010: "), std::string::npos) << log;
+    EXPECT_EQ(log.find("Pa55-in-no-log"), std::string::npos) << log;
+    EXPECT_EQ(s_event.text.find("Pa55-in-no-log"), std::string::npos) << s_event.text;
+
+    const std::string messages = ProgramData() + "TollveyEvents.dll";
+    EXPECT_EQ(ReadValue(eventSourcePath, "EventMessageFile", KEY_WOW64_64KEY),
+              TextValue("EventMessageFile", messages, REG_EXPAND_SZ));
+    EXPECT_EQ(ReadValue(eventSourcePath, "TypesSupported", KEY_WOW64_64KEY),
+              (CRegistryValue{"TypesSupported", REG_DWORD, std::string("\7\0\0\0", 4)}));
+    const HMODULE file = LoadLibraryExW(Utf16(messages).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(file, nullptr) << messages;
+    for (unsigned status : {exitRecordedBefore, exitRestartApplies, exitDeployWriteFailed, exitFileRefused,
+                            exitArgumentRefused, exitCheckStopped, exitAnotherRun}) {
+        DWORD_PTR texts[] = {reinterpret_cast<DWORD_PTR>(L"the run's summary")};
+        wchar_t shown[64] = L"";
+        FormatMessageW(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, file, status, 0, shown, 64,
+                       reinterpret_cast<va_list*>(static_cast<void*>(texts)));
+        EXPECT_EQ(Utf8(shown), "the run's summary\r\n") << "the message of event " << status;
+    }
+    FreeLibrary(file);
+
+    // Once it holds 100,000 bytes, the log becomes deploy.old.log.
+    std::ofstream(ProgramData() + "deploy.log", std::ios::binary | std::ios::app) << std::string(100000, 'x');
+    ASSERT_EQ(Run(Account() + "password=pw\nversion=7\n"), exitRecordedBefore);
+    EXPECT_EQ(ReadFile(ProgramData() + "deploy.old.log").size(), log.size() + 100000);
+    EXPECT_EQ(ReadFile(ProgramData() + "deploy.log").find("Z TollveyDeploy "), 19u);
+}
+
+// The 45 characters of a password that this test never holds whole: each is made where it is
+// needed, so that a copy found in memory can only be the run's.
+char PasswordAt(size_t i)
+{
+    const char* const alphabet = "abcdefghjkmnpqrstuvwxyzABCDEFGHJKLMNPQRSTUVWXYZ23456789#%&*+=?@";
+    return alphabet[(i * 7919 + 104729) % 61];
+}
+const size_t passwordLength = 45;
+
+// Where in this process's writable memory the password stands, in UTF-8 or in UTF-16.
+std::string FindPassword()
+{
+    std::string found;
+    MEMORY_BASIC_INFORMATION region = {};
+    for (const BYTE* at = nullptr; VirtualQuery(at, &region, sizeof region) != 0; at += region.RegionSize) {
+        const DWORD writable = PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+        if (region.State != MEM_COMMIT || (region.Protect & writable) == 0 || (region.Protect & PAGE_GUARD) != 0)
+            continue;
+        const BYTE* bytes = static_cast<const BYTE*>(region.BaseAddress);
+        for (size_t width : {1, 2}) {
+            for (size_t p = 0; p + passwordLength * width <= region.RegionSize; ++p) {
+                size_t i = 0;
+                while (i < passwordLength && bytes[p + i * width] == static_cast<BYTE>(PasswordAt(i)) &&
+                       (width == 1 || bytes[p + i * width + 1] == 0))
+                    ++i;
+                if (i == passwordLength)
+                    found += (width == 1 ? " UTF-8 at " : " UTF-16 at ") + std::to_string(reinterpret_cast<size_t>(bytes + p));
+            }
+        }
+    }
+    return found;
+}
+
+TEST_F(DeployRunTest, LeavesNoCopyOfThePasswordInMemory)
+{
+    char file[128] = "password=";
+    const std::string account = Account() + "version=7\n";
+    for (size_t i = 0; i < passwordLength; ++i)
+        file[9 + i] = PasswordAt(i);
+    account.copy(file + 9 + passwordLength + 1, account.size());
+    file[9 + passwordLength] = '\n';
+    {
+        std::ofstream out(m_folder + "TollveyDeploy.ini", std::ios::binary);
+        out.write(file, static_cast<std::streamsize>(9 + passwordLength + 1 + account.size()));
+    }
+    SecureZeroMemory(file, sizeof file);
+    ASSERT_EQ(RunDeploy(false, m_folder.c_str(), testCalls), exitRestartApplies);
+    EXPECT_EQ(FindPassword(), "");
+    // The scan does find it where it is: the registry's copy, read back.
+    const std::string stored = Winlogon(passwordValue);
+    EXPECT_NE(FindPassword(), "") << "the copy just read";
+    SecureZeroMemory(const_cast<char*>(stored.data()), stored.size());
+}
+
+// The program itself: its run, as the system account would start it, and a refused argument.
+TEST_F(DeployRunTest, TheProgramRunsFromItsFolder)
+{
+    ASSERT_TRUE(CopyInto(WindowsPath(TOLLVEY_DEPLOY_UNIX_PATH), m_folder + "TollveyDeploy.exe"));
+    std::ofstream(m_folder + "TollveyDeploy.ini", std::ios::binary) << Account() << "password=pw\nversion=7\n";
+    const std::string program = "\"" + m_folder + "TollveyDeploy.exe\"";
+    struct Case
+    {
+        const char* arguments;
+        unsigned status;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"", exitRestartApplies, "exit status 3010: done"},
+        {" on", exitArgumentRefused, "Invalid argument: on"},
+        {" -?", exitRecordedBefore, "Usage:"},
+    };
+    for (const Case& c : cases) {
+        const CProcessResult run = RunProcess(program + c.arguments);
+        EXPECT_EQ(run.exitCode, c.status) << c.arguments << ": " << run.output;
+        EXPECT_NE(run.output.find(c.line), std::string::npos) << c.arguments << ": " << run.output;
+    }
+    EXPECT_EQ(Winlogon(userNameValue), ThisUser());
+}
+
+} // namespace
