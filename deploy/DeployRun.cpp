@@ -108,6 +108,7 @@ const char* Meaning(unsigned status)
     case exitRestartApplies: return "done, and this configuration version was not recorded before: a restart applies it";
     case exitDeployWriteFailed: return "a write failed";
     case exitFileRefused: return "TollveyDeploy.ini was refused: nothing was written";
+    case exitArgumentRefused: return "an argument was refused: nothing was done";
     case exitCheckStopped:
         return "the values were written, but the check found what stops automatic logon: no version was recorded";
     case exitAnotherRun: return "another run holds the deployment: nothing was done";
@@ -327,6 +328,24 @@ unsigned RunDeploy(bool off, const char* folder, const CDeployCalls& calls)
     report.Say({last.GetText(), ": ", Meaning(status)});
     ReportRunEvent(calls, status, report.GetText());
     return status;
+}
+
+unsigned RefuseArguments(CDeployCmdLine& cmdLine, const CDeployCalls& calls)
+{
+    PrintUsage(cmdLine);
+    // So that a mistyped command of device management shows where its other runs do.
+    const char* error = cmdLine.GetErrorText();
+    size_t length = std::strlen(error);
+    while (length > 0 && error[length - 1] == '\n')
+        --length;
+    CHeapString line;
+    line.Assign(error, length);
+    CHeapString text("TollveyDeploy " TOLLVEY_VERSION_STRING ": ");
+    text.Append(line);
+    text.Append("\nexit status 7: ");
+    text.Append(Meaning(exitArgumentRefused));
+    ReportRunEvent(calls, exitArgumentRefused, text.GetText());
+    return exitArgumentRefused;
 }
 
 void PrintUsage(CDeployCmdLine& cmdLine)

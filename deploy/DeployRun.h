@@ -9,5 +9,8 @@
 // status.
 unsigned RunDeploy(bool off, const char* folder, const CDeployCalls& calls = windowsCalls);
 
+// The argument error and the usage, and the event of a run that did nothing; exitArgumentRefused.
+unsigned RefuseArguments(CDeployCmdLine& cmdLine, const CDeployCalls& calls = windowsCalls);
+
 // The argument error, if the parse found one, and the usage.
 void PrintUsage(CDeployCmdLine& cmdLine);

@@ -14,9 +14,11 @@ int wmain(int argc, wchar_t** argv)
     CDeployCmdLine cmdLine;
     const bool parsed = arguments.GetFirstUnconvertible() < 0 &&
                         cmdLine.Parse(arguments.GetCount(), arguments.GetVector());
-    if (!parsed || cmdLine.m_help.GetValue()) {
+    if (!parsed)
+        return static_cast<int>(RefuseArguments(cmdLine));
+    if (cmdLine.m_help.GetValue()) {
         PrintUsage(cmdLine);
-        return parsed ? exitRecordedBefore : exitArgumentRefused;
+        return exitRecordedBefore;
     }
     // The file lies beside the program; a folder without a UTF-8 name reads as none, and off needs
     // none.
