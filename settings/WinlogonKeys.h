@@ -24,3 +24,5 @@ inline constexpr const char* configurationVersionValue = "ConfigurationVersion";
 inline constexpr const char* systemPoliciesPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";
 inline constexpr const char* legalNoticeCaptionValue = "LegalNoticeCaption";
 inline constexpr const char* legalNoticeTextValue = "LegalNoticeText";
+// "Interactive logon: Require smart card", beside them.
+inline constexpr const char* smartCardPolicyValue = "scforceoption";

@@ -43,6 +43,7 @@ protected:
         RemoveValue(winlogonPath, "AutoLogonCount", KEY_WOW64_64KEY);
         RemoveValue(systemPoliciesPath, "LegalNoticeCaption", KEY_WOW64_64KEY);
         RemoveValue(systemPoliciesPath, "LegalNoticeText", KEY_WOW64_64KEY);
+        RemoveValue(systemPoliciesPath, "scforceoption", KEY_WOW64_64KEY);
         return Set("AutoAdminLogon", "1") && Set("DefaultUserName", ThisUser()) && Set("DefaultPassword", password) &&
                Set("DefaultDomainName", ThisComputer());
     }
@@ -104,9 +105,20 @@ TEST_F(TollveyCheckTest, NamesWhatStopsAutomaticLogonAndChangesNothing)
          exitNotChecked, "?     AutoAdminLogon is a REG_DWORD (1), not the REG_SZ Microsoft documents"},
         {"empty password", [] { return Set("DefaultPassword", ""); }, exitWillLogOn,
          "note  DefaultPassword is empty: it serves only an account without a password"},
-        {"a domain's account", [] { return Set("DefaultUserName", "kiosk") && Set("DefaultDomainName", "CORP"); }, exitWillLogOn,
-         "?     account CORP\\kiosk could not be checked: not found now, and a domain controller may be out of "
-         "reach"},
+        // This computer is in no domain.
+        {"a domain's account", [] { return Set("DefaultUserName", "kiosk") && Set("DefaultDomainName", "CORP"); }, exitStopped,
+         "STOP  account CORP\\kiosk: this computer is in no domain"},
+        {"this computer written two ways", [] { return Set("DefaultUserName", ".\\" + ThisUser()); }, exitWillLogOn,
+         "ok    account " + me + " exists"},
+        {"a user@domain name", [] { return Set("DefaultUserName", ThisUser() + "@example.com"); }, exitWillLogOn,
+         "?     account " + ThisUser() + "@example.com: a Microsoft account or an account of another directory"},
+        {"a name that is no user", [] { return Set("DefaultUserName", ThisComputer()); }, exitStopped,
+         "STOP  account " + ThisComputer() + "\\" + ThisComputer() + ": " + ThisComputer() + " is a domain, not a user"},
+        {"smart card required by policy",
+         [] { return WriteValue(systemPoliciesPath, {"scforceoption", REG_DWORD, std::string("\1\0\0\0", 4)}, KEY_WOW64_64KEY); },
+         exitStopped, "STOP  scforceoption is 1"},
+        {"a message of blanks alone", [] { return WriteText(systemPoliciesPath, "LegalNoticeText", " ", KEY_WOW64_64KEY); },
+         exitNotChecked, "?     LegalNoticeText holds blanks alone"},
         {"start-up entry", [] { return WriteText(runOncePath, "Tollvey", password, KEY_WOW64_64KEY); }, exitWillLogOn,
          "note  start-up entry Tollvey is there"},
         {"usage", [] { return true; }, exitWillLogOn, "-?  help", "-?"},

@@ -43,11 +43,14 @@ CLogonState WillLogOn()
     state.password = Value(password);
     state.domain = Value("KIOSK-07");
     state.computer.name.Assign("KIOSK-07");
+    state.computer.dnsName.Assign("kiosk-07");
     state.lookup.answer = CAccountLookup::found;
     state.lookup.foundIn.Assign("KIOSK-07");
     state.account.answer = CAccountState::answered;
     state.account.detailed = true;
     state.account.passwordAgeKnown = true;
+    state.rights.answer = CLogonRights::answered;
+    state.rights.allowed = true;
     state.secret.answer = CPasswordSecret::none;
     state.now = tuesdayEvening;
     return state;
@@ -58,6 +61,7 @@ void InDomain(CLogonState& state)
     state.computer.membership = CComputer::member;
     state.computer.domainName.Assign("CORP");
     state.computer.domainDnsName.Assign("corp.example.com");
+    state.computer.dnsName.Assign("kiosk-07.corp.example.com");
     state.lookup.foundIn.Assign("CORP");
 }
 
@@ -80,9 +84,11 @@ TEST(Judgement, ReportsEachThingCheckedInOrderThenTheVerdict)
               "ok    AutoLogonCount is not there: automatic logons are not counted\n"
               "ok    LegalNoticeCaption is empty (policy \"Interactive logon: Message title for users attempting to log on\")\n"
               "ok    LegalNoticeText is empty (policy \"Interactive logon: Message text for users attempting to log on\")\n"
+              "ok    scforceoption is not there (policy \"Interactive logon: Require smart card\")\n"
               "ok    account KIOSK-07\\kiosk exists\n"
-              "ok    account KIOSK-07\\kiosk is enabled, not locked out, needs no smart card and its password has not "
-              "expired; it has not expired, and may log on at this hour and at this computer\n"
+              "ok    account KIOSK-07\\kiosk is enabled, not locked out, does not itself require a smart card, and its "
+              "password has not expired; it has not expired, and may log on at this hour and at this computer\n"
+              "ok    account KIOSK-07\\kiosk may log on locally, and nothing denies it\n"
               "ok    LSA secret DefaultPassword is not there\n"
               "ok    start-up entry Tollvey is not there\n"
               "\n"
@@ -127,9 +133,10 @@ TEST(Judgement, EachStateGivesItsLineAndVerdict)
          "note  DefaultPassword is empty: it serves only an account without a password", exitWillLogOn},
         {"DefaultPassword missing", [](S s) { s.password = CValueRead(); },
          "STOP  DefaultPassword is not there: without it Windows switches automatic logon off\n", exitStopped},
-        {"DefaultPassword missing, secret unknown", [](S s) { s.password = CValueRead(); s.secret.answer = CPasswordSecret::unknown; },
-         "STOP  DefaultPassword is not there: without it Windows switches automatic logon off (a password kept as "
-         "an LSA secret instead is one this program cannot see here)", exitStopped},
+        {"DefaultPassword missing, secret unreadable", [](S s) {
+             s.password = CValueRead(); s.secret.answer = CPasswordSecret::unknown; s.secret.reason.Assign("(error 5)"); },
+         "?     DefaultPassword is not there, and the LSA secret DefaultPassword, which Windows uses first, could not be "
+         "read: (error 5): run it elevated", exitNotChecked},
         {"DefaultPassword missing, secret there", [](S s) { s.password = CValueRead(); s.secret.answer = CPasswordSecret::there; },
          "ok    DefaultPassword is not there, and the LSA secret DefaultPassword holds the password", exitWillLogOn},
         {"DefaultPassword a REG_BINARY", [](S s) { s.password.type = regBinary; },
@@ -147,7 +154,7 @@ TEST(Judgement, EachStateGivesItsLineAndVerdict)
         {"message text after an empty line", [](S s) { s.message = Value("\nAuthorised users", regMultiSz); },
          "STOP  LegalNoticeText is set", exitStopped},
         {"message text of blanks and empty lines", [](S s) { s.message = Value(" \t\n\r\n", regMultiSz); },
-         "ok    LegalNoticeText is empty", exitWillLogOn},
+         "?     LegalNoticeText holds blanks alone", exitNotChecked},
         {"message title not whole UTF-16", [](S s) {
              s.caption.state = CValueRead::unreadable; s.caption.status = statusNotWholeUtf16; },
          "STOP  LegalNoticeCaption is set", exitStopped},
@@ -174,6 +181,20 @@ TEST(Judgement, EachStateGivesItsLineAndVerdict)
         {"another domain by its DNS name", [](S s) {
              s.domain = Value("other.example.com"); s.lookup.foundIn.Assign("OTHER"); s.lookup.askedDomainName.Assign("OTHER"); },
          "ok    account other.example.com\\kiosk exists", exitWillLogOn},
+        {"this computer as . and by its name", [](S s) { s.userName = Value(".\\kiosk"); },
+         "ok    account KIOSK-07\\kiosk exists", exitWillLogOn},
+        {"the computer's domain by its NetBIOS and DNS names", [](S s) {
+             InDomain(s); s.userName = Value("CORP\\kiosk"); s.domain = Value("corp.example.com"); },
+         "ok    account CORP\\kiosk exists", exitWillLogOn},
+        {"another domain's account, in no domain", [](S s) { s.domain = Value("CORP"); s.lookup.answer = CAccountLookup::notFound; },
+         "STOP  account CORP\\kiosk: this computer is in no domain", exitStopped},
+        {"a domain this member has no trust with", [](S s) {
+             InDomain(s); s.domain = Value("OTHER"); s.lookup.answer = CAccountLookup::notFound; },
+         "?     account OTHER\\kiosk was not found: OTHER is not this computer's domain, CORP", exitNotChecked},
+        {"an account of Entra ID", [](S s) { s.userName = Value("AzureAD\\kiosk"); s.domain = CValueRead(); },
+         "?     account AzureAD\\kiosk: an account of Microsoft Entra ID, which this program cannot check", exitWillLogOn},
+        {"a Microsoft account, in no domain", [](S s) { s.userName = Value("kiosk@outlook.com"); s.lookup.answer = CAccountLookup::notFound; },
+         "?     account kiosk@outlook.com: a Microsoft account or an account of another directory", exitWillLogOn},
         {"no such local account", [](S s) { s.lookup.answer = CAccountLookup::notFound; },
          "STOP  account KIOSK-07\\kiosk: this computer has no account kiosk", exitStopped},
         {"a domain's account not found", [](S s) { InDomain(s); s.domain = Value("CORP"); s.lookup.answer = CAccountLookup::notFound; },
@@ -188,18 +209,35 @@ TEST(Judgement, EachStateGivesItsLineAndVerdict)
          "STOP  account KIOSK-07\\kiosk's password has expired", exitStopped},
         {"password to be changed", [](S s) { s.account.mustChangePassword = true; },
          "STOP  account KIOSK-07\\kiosk must change its password at the next logon", exitStopped},
-        {"smart card required", [](S s) { s.account.smartCardRequired = true; },
-         "STOP  account KIOSK-07\\kiosk may log on only with a smart card", exitStopped},
+        {"smart card required by the account", [](S s) { s.account.smartCardRequired = true; },
+         "STOP  account KIOSK-07\\kiosk may log on only with a smart card, by its own setting", exitStopped},
+        {"smart card required by the policy", [](S s) { s.smartCard = Value("", regDword, 1); },
+         "STOP  scforceoption is 1 (policy \"Interactive logon: Require smart card\")", exitStopped},
+        {"password expired by age", [](S s) {
+             s.account.mustChangePassword = true; s.account.maxPasswordAge = 42 * 86400; s.account.passwordAge = 50 * 86400; },
+         "STOP  account KIOSK-07\\kiosk's password has expired: it is older than the 42 days", exitStopped},
+        {"a name that is no user", [](S s) { s.userName = Value("KIOSK-07"); s.lookup.kind = kindDomain; },
+         "STOP  account KIOSK-07\\KIOSK-07: KIOSK-07 is a domain, not a user", exitStopped},
+        {"denied to Everyone", [](S s) { s.rights.deniedTo.Assign("Everyone"); },
+         "STOP  account KIOSK-07\\kiosk may not log on at this computer: \"Deny log on locally\" is given to Everyone",
+         exitStopped},
+        {"no allow found", [](S s) { s.rights.allowed = false; }, "?     account KIOSK-07\\kiosk: no \"Allow log on locally\"",
+         exitWillLogOn},
         {"account expired", [](S s) { s.account.expires = tuesdayEvening - 60; },
          "STOP  account KIOSK-07\\kiosk has expired", exitStopped},
         {"account expiring later", [](S s) { s.account.expires = tuesdayEvening + 60; }, "ok    account KIOSK-07\\kiosk is enabled",
          exitWillLogOn},
-        {"outside its logon hours", [](S s) { s.account.allHours = false; s.account.logonHours[(2 * 24 + 20) / 8] = 0xEF; },
-         "STOP  account KIOSK-07\\kiosk may not log on at this hour, by its logon hours", exitStopped},
+        {"outside its logon hours at this hour", [](S s) { s.account.allHours = false; s.account.logonHours[(2 * 24 + 20) / 8] = 0xEF; },
+         "?     account KIOSK-07\\kiosk may not log on at this hour, by its logon hours: whether it may at the next", exitWillLogOn},
+        {"at no hour of the week", [](S s) { s.account.allHours = false; },
+         "STOP  account KIOSK-07\\kiosk may log on at no hour of the week", exitStopped},
         {"within its logon hours", [](S s) { s.account.allHours = false; s.account.logonHours[(2 * 24 + 20) / 8] = 0x10; },
          "ok    account KIOSK-07\\kiosk is enabled", exitWillLogOn},
         {"logon hours not by the hour", [](S s) { s.account.allHours = false; s.account.unitsPerWeek = 7; },
          "?     account KIOSK-07\\kiosk's logon hours could not be checked: they are not kept by the hour", exitWillLogOn},
+        {"this computer by its DNS name", [](S s) {
+             InDomain(s); s.domain = Value("CORP"); s.account.workstations.Assign("kiosk-07.corp.example.com"); },
+         "ok    account CORP\\kiosk is enabled", exitWillLogOn},
         {"other computers only", [](S s) { s.account.workstations.Assign("KIOSK-01,KIOSK-070"); },
          "STOP  account KIOSK-07\\kiosk may log on only at KIOSK-01,KIOSK-070, not at KIOSK-07", exitStopped},
         {"this computer among others", [](S s) { s.account.workstations.Assign("KIOSK-01,kiosk-07"); },
@@ -217,7 +255,8 @@ TEST(Judgement, EachStateGivesItsLineAndVerdict)
         {"secret the same", [](S s) { s.secret.answer = CPasswordSecret::same; },
          "ok    LSA secret DefaultPassword is there, and holds the same password as DefaultPassword", exitWillLogOn},
         {"secret different", [](S s) { s.secret.answer = CPasswordSecret::differs; },
-         "STOP  Windows uses the LSA secret DefaultPassword, not the registry's, and they differ", exitStopped},
+         "?     LSA secret DefaultPassword differs from DefaultPassword: Windows uses the secret, which may be the right "
+         "one; -logon tries it", exitNotChecked},
         {"start-up entry", [](S s) { s.entry = Value("C:\\Tollvey.exe"); }, "note  start-up entry Tollvey is there", exitWillLogOn},
         {"start-up entry unreadable", [](S s) { s.entry = Unreadable(); },
          "?     start-up entry Tollvey could not be checked: Access denied (error 5)", exitWillLogOn},
