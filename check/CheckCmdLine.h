@@ -1,4 +1,5 @@
-// CCheckCmdLine: the check program's arguments, which only ask for its usage.
+// CCheckCmdLine: the check program's arguments: whether to try the credentials, whether to answer in
+// JSON, and its usage.
 #pragma once
 
 #include "Args.h"
@@ -8,5 +9,7 @@ class CCheckCmdLine : public CCmdLine
 public:
     CCheckCmdLine();
 
+    CCmdLineArgToggle m_logon;
+    CCmdLineArgToggle m_json;
     CCmdLineArgToggle m_help;
 };

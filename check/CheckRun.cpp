@@ -1,22 +1,31 @@
 #include "CheckRun.h"
 
 #include "ConsoleOutput.h"
+#include "JsonReport.h"
 #include "Judgement.h"
 #include "LogonReader.h"
 
 #include <cstdio>
 
-unsigned RunCheck()
+unsigned RunCheck(bool logon, bool json)
 {
     CLogonState state;
     ReadLogonState(state);
+    if (logon)
+        TryLogon(state);
+    state.password.text.Wipe();
     CFindings findings;
     const unsigned status = Judge(state, findings);
-    state.password.text.Wipe();
     CHeapString report;
-    AppendReport(findings, status, report);
-    // Names of accounts and domains are as the registry holds them, in any language.
-    PrintUserText(report.GetText());
+    if (json) {
+        AppendJson(findings, status, report);
+        // UTF-8 bytes whatever the console's code page: a program reads them.
+        std::fputs(report.GetText(), stdout);
+    } else {
+        AppendReport(findings, status, report);
+        // Names of accounts and domains are as the registry holds them, in any language.
+        PrintUserText(report.GetText());
+    }
     return status;
 }
 

@@ -17,5 +17,5 @@ int wmain(int argc, wchar_t** argv)
         PrintUsage(cmdLine);
         return parsed ? exitWillLogOn : exitNotChecked;
     }
-    return RunCheck();
+    return RunCheck(cmdLine.m_logon.GetValue(), cmdLine.m_json.GetValue());
 }

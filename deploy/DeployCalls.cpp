@@ -24,5 +24,5 @@ bool ReadSecurity(HANDLE handle, CHeapString& sddl)
 
 } // namespace
 
-const CDeployCalls windowsCalls = {WaitForSingleObject, ReadSecurity, RegisterEventSourceW, ReportEventW,
-                                   DeregisterEventSource};
+const CDeployCalls windowsCalls = {WaitForSingleObject,   ReadSecurity,          RegisterEventSourceW,
+                                   ReportEventW,          DeregisterEventSource, &windowsLogonCalls};

@@ -1,9 +1,10 @@
 // CDeployCalls: the Windows calls of a run whose answers a test gives as Windows would, where Wine
-// cannot: Wine keeps no security descriptor of a file and no event, and another run's lock would
-// take a minute to wait out. A run takes the real ones unless told otherwise.
+// cannot: Wine keeps no security descriptor of a file and no event, takes any password, and another
+// run's lock would take a minute to wait out. A run takes the real ones unless told otherwise.
 #pragma once
 
 #include "HeapString.h"
+#include "LogonCalls.h"
 
 #include <windows.h>
 
@@ -18,6 +19,8 @@ struct CDeployCalls
     BOOL(WINAPI* reportEvent)(HANDLE log, WORD type, WORD category, DWORD id, PSID user, WORD strings,
                               DWORD dataSize, LPCWSTR* texts, LPVOID data);
     BOOL(WINAPI* deregisterEventSource)(HANDLE log);
+    // The check's calls, for reading back what was written and trying the credentials first.
+    const CLogonCalls* logon;
 };
 
 extern const CDeployCalls windowsCalls;

@@ -5,7 +5,7 @@
 
 namespace {
 
-const char* const names[] = {"user", "password", "domain", "version"};
+const char* const names[] = {"user", "password", "domain", "version", "verify"};
 
 // Text built in one allocation: appending piece by piece would free buffers that held a piece of
 // the file unwiped.
@@ -118,6 +118,7 @@ CDeployFile::~CDeployFile()
     m_password.Wipe();
     m_domain.Wipe();
     m_version.Wipe();
+    m_verifyText.Wipe();
     m_unknownName.Wipe();
     m_errorText.Wipe();
 }
@@ -153,7 +154,9 @@ void CDeployFile::EmptyValues()
     Empty(m_password);
     Empty(m_domain);
     Empty(m_version);
+    Empty(m_verifyText);
     m_domainGiven = false;
+    m_verify = true;
 }
 
 bool CDeployFile::ParseLines(const char* p, const char* end)
@@ -254,6 +257,9 @@ bool CDeployFile::CheckValue(Name name)
         return true;
     case version:
         return IsVersion(text) || Fail(badVersion);
+    case verify:
+        m_verify = !EqualsIgnoreCase(text, "no");
+        return EqualsIgnoreCase(text, "yes") || EqualsIgnoreCase(text, "no") || Fail(badVerify);
     default:
         return true;
     }
@@ -284,7 +290,7 @@ bool CDeployFile::Fail(Fault fault)
 
 CHeapString& CDeployFile::Value(Name name)
 {
-    CHeapString* const values[] = {&m_userName, &m_password, &m_domain, &m_version};
+    CHeapString* const values[] = {&m_userName, &m_password, &m_domain, &m_version, &m_verifyText};
     return *values[name];
 }
 
@@ -327,7 +333,7 @@ const char* CDeployFile::GetErrorText() const
         text << "no name before =";
         break;
     case unknownName:
-        text << "unknown name \"" << m_unknownName.GetText() << "\" (the names are user, password, domain, version)";
+        text << "unknown name \"" << m_unknownName.GetText() << "\" (the names are user, password, domain, version, verify)";
         break;
     case givenTwice:
         text << name << "= given twice (first on line " << otherLine.GetText() << ")";
@@ -346,6 +352,9 @@ const char* CDeployFile::GetErrorText() const
         break;
     case badVersion:
         text << "version= must be 1 to 32 of the characters 0-9 A-Z a-z . _ -";
+        break;
+    case badVerify:
+        text << "verify= must be yes or no";
         break;
     case missing:
         text << "no " << name << "= line";

@@ -30,13 +30,15 @@ public:
     CHeapString m_version;
     // A domain= line was there, even an empty one.
     bool m_domainGiven = false;
+    // Whether the credentials are tried before they are written: verify=no says not.
+    bool m_verify = true;
 
 private:
-    enum Name { user, password, domain, version, nameCount };
+    enum Name { user, password, domain, version, verify, nameCount };
     enum Fault {
         none, savedAsUtf16, tooLarge, loneCarriageReturn, controlCharacter, notUtf8, notNameValue,
         noName, unknownName, givenTwice, quoteNotClosed, textAfterQuote, userBlank, userBackslash,
-        badVersion, missing, userAndDomain
+        badVersion, badVerify, missing, userAndDomain
     };
 
     void Clear();
@@ -57,6 +59,7 @@ private:
     Name m_faultName = user;
     unsigned char m_byte = 0;
     CHeapString m_unknownName;
+    CHeapString m_verifyText;
 
     unsigned long m_lineOf[nameCount] = {};
     mutable CHeapString m_errorText;

@@ -17,32 +17,6 @@ const wchar_t* const folderSecurity = L"O:BAG:SYD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;
 // Past this size the log becomes deploy.old.log, replacing the one before: a few hundred runs in all.
 const ULONGLONG rollOverSize = 100000;
 
-void AppendDigits(unsigned value, unsigned digits, CHeapString& text)
-{
-    char part[8] = {};
-    for (unsigned i = digits; i > 0; --i, value /= 10)
-        part[i - 1] = static_cast<char>('0' + value % 10);
-    text.Append(part);
-}
-
-// ISO 8601, in UTC: 2026-12-10T01:50:48Z.
-void AppendTime(CHeapString& text)
-{
-    SYSTEMTIME now;
-    GetSystemTime(&now);
-    const struct
-    {
-        unsigned value;
-        unsigned digits;
-        const char* after;
-    } parts[] = {{now.wYear, 4, "-"}, {now.wMonth, 2, "-"}, {now.wDay, 2, "T"},
-                 {now.wHour, 2, ":"}, {now.wMinute, 2, ":"}, {now.wSecond, 2, "Z "}};
-    for (const auto& part : parts) {
-        AppendDigits(part.value, part.digits, text);
-        text.Append(part.after);
-    }
-}
-
 CHeapString Reason(DWORD status)
 {
     CHeapString reason;
@@ -64,7 +38,32 @@ HANDLE OpenLogHandle(const char* path)
                        nullptr, OPEN_ALWAYS, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
 }
 
+void AppendDigits(unsigned value, unsigned digits, CHeapString& text)
+{
+    char part[8] = {};
+    for (unsigned i = digits; i > 0; --i, value /= 10)
+        part[i - 1] = static_cast<char>('0' + value % 10);
+    text.Append(part);
+}
+
 } // namespace
+
+void AppendTime(CHeapString& text)
+{
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    const struct
+    {
+        unsigned value;
+        unsigned digits;
+        const char* after;
+    } parts[] = {{now.wYear, 4, "-"}, {now.wMonth, 2, "-"}, {now.wDay, 2, "T"},
+                 {now.wHour, 2, ":"}, {now.wMinute, 2, ":"}, {now.wSecond, 2, "Z "}};
+    for (const auto& part : parts) {
+        AppendDigits(part.value, part.digits, text);
+        text.Append(part.after);
+    }
+}
 
 CDeployLog::~CDeployLog()
 {

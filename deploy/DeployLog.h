@@ -10,6 +10,9 @@
 
 #include <windows.h>
 
+// The time now, in UTC, ISO 8601, and a blank, as each line of the log begins: 2026-12-10T01:50:48Z.
+void AppendTime(CHeapString& text);
+
 class CDeployLog
 {
 public:

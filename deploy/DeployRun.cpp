@@ -111,6 +111,8 @@ const char* Meaning(unsigned status)
     case exitArgumentRefused: return "an argument was refused: nothing was done";
     case exitCheckStopped:
         return "the values were written, but the check found what stops automatic logon: no version was recorded";
+    case exitCredentialsRefused:
+        return "Windows refused the file's credentials: nothing was written, and this version is not tried again";
     case exitAnotherRun: return "another run holds the deployment: nothing was done";
     }
     return "";
@@ -198,10 +200,10 @@ bool Write(CWinlogonSettings& settings, const CWinlogonChange& change, const cha
 }
 
 // What TollveyCheck would say of the state just written, a line each; whether something stops it.
-bool Stopped(CRunReport& report)
+bool Stopped(const CDeployCalls& calls, CRunReport& report)
 {
     CLogonState state;
-    ReadLogonState(state);
+    ReadLogonState(state, *calls.logon);
     CFindings findings;
     const unsigned verdict = Judge(state, findings);
     state.password.text.Wipe();
@@ -215,6 +217,22 @@ CRegistryKey OpenTollveyKey(bool create)
 {
     return create ? CRegistry::Instance().CreateKey(CRegistry::rootLocalMachine, tollveyPath)
                   : CRegistry::Instance().OpenKey(CRegistry::rootLocalMachine, tollveyPath);
+}
+
+// Whether the text value under HKEY_LOCAL_MACHINE\SOFTWARE\Tollvey holds exactly this text.
+bool Holds(const CRegistryKey& key, const char* name, const char* text)
+{
+    CValueRead value;
+    key.Read(name, value);
+    return value.state == CValueRead::read && value.type == regSz && std::strcmp(value.text.GetText(), text) == 0;
+}
+
+// The first refusal of a version's credentials is kept, so that a wrong file on a fleet that shares
+// one account cannot lock that account out by its retries and start-ups.
+void ForgetRefusal(CRegistryKey& key)
+{
+    static_cast<void>(key.DeleteValue(refusedVersionValue));
+    static_cast<void>(key.DeleteValue(refusedBecauseValue));
 }
 
 bool RemoveVersion(CRunReport& report)
@@ -233,10 +251,8 @@ bool RemoveVersion(CRunReport& report)
 unsigned RecordVersion(const char* version, CRunReport& report)
 {
     CRegistryKey key = OpenTollveyKey(true);
-    CValueRead before;
-    key.Read(configurationVersionValue, before);
-    const bool same = before.state == CValueRead::read && before.type == regSz &&
-                      std::strcmp(before.text.GetText(), version) == 0;
+    const bool same = Holds(key, configurationVersionValue, version);
+    ForgetRefusal(key);
     const CSystemStatus written = key.WriteString(configurationVersionValue, version);
     if (!written) {
         SayStatus(report, "ConfigurationVersion could not be written", written);
@@ -246,7 +262,61 @@ unsigned RecordVersion(const char* version, CRunReport& report)
     return same ? exitRecordedBefore : exitRestartApplies;
 }
 
-unsigned SetFromFile(const char* folder, CRunReport& report)
+// Logs the file's account on with the file's password, as Winlogon will, before anything is written:
+// false when Windows refuses them for good, which is kept. What is not an answer decides nothing: a
+// computer off the network still deploys.
+bool CredentialsAccepted(const CDeployFile& file, const char* domain, const CDeployCalls& calls, CRunReport& report)
+{
+    const char* version = file.m_version.GetText();
+    CRegistryKey key = OpenTollveyKey(false);
+    if (Holds(key, configurationVersionValue, version)) {
+        report.Say("credentials not tried: this configuration version is recorded");
+        return true;
+    }
+    if (Holds(key, refusedVersionValue, version)) {
+        CValueRead because;
+        key.Read(refusedBecauseValue, because);
+        report.Say({"credentials not tried again: this configuration version's were refused before: ",
+                    because.text.GetText()});
+        return false;
+    }
+    if (!file.m_verify) {
+        report.Say("credentials not tried: the file says verify=no");
+        return true;
+    }
+    CLogonState state;
+    state.userName.SetText(file.m_userName.GetText());
+    state.domain.SetText(domain);
+    calls.logon->readComputer(state.computer);
+    CLogonTry tried;
+    TryCredentials(state, AskedAccount(state), file.m_password.GetText(), tried, *calls.logon);
+    if (tried.answer != CLogonTry::tried) {
+        report.Say({"credentials not tried: ", tried.reason.GetText()});
+        return true;
+    }
+    if (tried.status == 0) {
+        report.Say({"credentials: Windows logs ", tried.account.GetText(), " on with the file's password"});
+        return true;
+    }
+    CHeapString line("credentials of ");
+    line.Append(tried.account);
+    line.Append(": ");
+    line.Append(tried.reason);
+    if (!RefusesForGood(tried.status)) {
+        report.Say({line.GetText(), ": no answer, which decides nothing"});
+        return true;
+    }
+    report.Say(line.GetText());
+    CHeapString because;
+    AppendTime(because);
+    because.Append(line);
+    CRegistryKey record = OpenTollveyKey(true);
+    if (!record.WriteString(refusedVersionValue, version) || !record.WriteString(refusedBecauseValue, because.GetText()))
+        report.Say("the refusal could not be kept: the next run tries again");
+    return false;
+}
+
+unsigned SetFromFile(const char* folder, const CDeployCalls& calls, CRunReport& report)
 {
     CDeployFile file;
     if (!ReadDeployFile(folder, file, report))
@@ -265,6 +335,8 @@ unsigned SetFromFile(const char* folder, CRunReport& report)
     report.Say({"TollveyDeploy.ini: account ", file.m_userName.GetText(), principalName ? "" : " of ",
                 principalName ? "" : domain, ", configuration version ", file.m_version.GetText(),
                 " (the password is never shown)"});
+    if (!CredentialsAccepted(file, domain, calls, report))
+        return exitCredentialsRefused;
     if (!RemoveSecret(report))
         return exitDeployWriteFailed;
     CWinlogonSettings settings;
@@ -272,7 +344,7 @@ unsigned SetFromFile(const char* folder, CRunReport& report)
                "written: AutoAdminLogon 1, DefaultUserName, DefaultPassword, DefaultDomainName; no start-up entry",
                report))
         return exitDeployWriteFailed;
-    if (Stopped(report)) {
+    if (Stopped(calls, report)) {
         static_cast<void>(RemoveVersion(report));
         return exitCheckStopped;
     }
@@ -281,6 +353,8 @@ unsigned SetFromFile(const char* folder, CRunReport& report)
 
 unsigned SwitchOff(CRunReport& report)
 {
+    CRegistryKey key = OpenTollveyKey(false);
+    ForgetRefusal(key);
     bool done = RemoveSecret(report);
     CWinlogonSettings settings;
     done = Write(settings, {"", "", nullptr, CWinlogonChange::reloadOff},
@@ -319,7 +393,7 @@ unsigned RunDeploy(bool off, const char* folder, const CDeployCalls& calls)
         CHeapString why;
         if (*log.GetFolder() != '\0' && !RegisterMessageFile(log.GetFolder(), why))
             report.Say({"event source Tollvey not registered: ", why.GetText()});
-        status = off ? SwitchOff(report) : SetFromFile(folder, report);
+        status = off ? SwitchOff(report) : SetFromFile(folder, calls, report);
     } else {
         SayWho(off, folder, report);
     }

@@ -528,9 +528,7 @@ void JudgeLogonTry(const CLogonState& state, CJudge& judge)
         judge.Add(CFinding::ok, {"logon as ", account, " with the password Windows will use: Windows accepts it"});
         return;
     }
-    const bool definite = std::find(std::begin(definiteRefusals), std::end(definiteRefusals), logon.status) !=
-                          std::end(definiteRefusals);
-    judge.Add(definite ? CFinding::stops : CFinding::unknown,
+    judge.Add(RefusesForGood(logon.status) ? CFinding::stops : CFinding::unknown,
               {"logon as ", account, " with the password Windows will use: ", logon.reason.GetText(),
                logon.status == notAtThisHour ? ": whether it may log on at the next start-up depends on its hour" : ""});
 }
@@ -632,6 +630,11 @@ unsigned Judge(const CLogonState& state, CFindings& findings)
         undecided = undecided || finding.decides;
     }
     return undecided ? exitNotChecked : exitWillLogOn;
+}
+
+bool RefusesForGood(unsigned long status)
+{
+    return std::find(std::begin(definiteRefusals), std::end(definiteRefusals), status) != std::end(definiteRefusals);
 }
 
 const char* VerdictOf(unsigned status)

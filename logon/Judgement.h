@@ -50,6 +50,9 @@ using CFindings = std::vector<CFinding, CStopAllocator<CFinding>>;
 // The findings, and the exit status: a stop is sure, so it outweighs what could not be judged.
 [[nodiscard]] unsigned Judge(const CLogonState& state, CFindings& findings);
 
+// Whether LogonUserW's answer refuses the credentials for good, as Winlogon's logon would be refused.
+bool RefusesForGood(unsigned long status);
+
 // The line that closes the report for the status.
 const char* VerdictOf(unsigned status);
 

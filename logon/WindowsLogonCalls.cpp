@@ -241,18 +241,12 @@ unsigned long FindDomainController(const char* domain, CHeapString& controller)
     return status;
 }
 
-LSA_UNICODE_STRING LsaText(wchar_t* text)
-{
-    const USHORT length = static_cast<USHORT>(lstrlenW(text) * sizeof(wchar_t));
-    return {length, static_cast<USHORT>(length + sizeof(wchar_t)), text};
-}
-
 // Reading the secret takes administrator rights; what it holds is wiped once it is taken.
 unsigned long ReadPasswordSecret(CHeapString& secret)
 {
     const CLsaPolicy policy(POLICY_GET_PRIVATE_INFORMATION);
     wchar_t name[] = L"DefaultPassword";
-    LSA_UNICODE_STRING key = LsaText(name);
+    LSA_UNICODE_STRING key = {static_cast<USHORT>(sizeof name - sizeof name[0]), static_cast<USHORT>(sizeof name), name};
     LSA_UNICODE_STRING* stored = nullptr;
     const unsigned long status = policy.Answer(LsaRetrievePrivateData(policy.GetHandle(), &key, &stored));
     if (status != ERROR_SUCCESS)
@@ -301,10 +295,10 @@ unsigned long LogonRights(const char* sid, bool& allowed, bool& denied)
     if (status != ERROR_SUCCESS)
         return status;
     for (ULONG i = 0; i < count; ++i) {
-        const wchar_t* right = rights[i].Buffer;
-        const int length = rights[i].Length / sizeof(wchar_t);
-        allowed = allowed || CompareStringOrdinal(right, length, L"SeInteractiveLogonRight", -1, TRUE) == CSTR_EQUAL;
-        denied = denied || CompareStringOrdinal(right, length, L"SeDenyInteractiveLogonRight", -1, TRUE) == CSTR_EQUAL;
+        CHeapString right;
+        TakeName(rights[i], right);
+        allowed = allowed || EqualsIgnoreCase(right.GetText(), "SeInteractiveLogonRight");
+        denied = denied || EqualsIgnoreCase(right.GetText(), "SeDenyInteractiveLogonRight");
     }
     LsaFreeMemory(rights);
     return ERROR_SUCCESS;

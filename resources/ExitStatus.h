@@ -38,5 +38,7 @@ const unsigned exitFileRefused = 5;
 const unsigned exitArgumentRefused = 7;
 // The values were written, but the check found what stops automatic logon: no version was recorded.
 const unsigned exitCheckStopped = 8;
+// Windows refused the file's credentials: nothing was written, and this version is not tried again.
+const unsigned exitCredentialsRefused = 9;
 // Another run holds the deployment: nothing was done; Intune and Configuration Manager retry it.
 const unsigned exitAnotherRun = 1618;

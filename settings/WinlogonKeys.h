@@ -19,6 +19,9 @@ inline constexpr const char* reloadEntryName = "start-up entry Tollvey";
 // device management to detect.
 inline constexpr const char* tollveyPath = "SOFTWARE\\Tollvey";
 inline constexpr const char* configurationVersionValue = "ConfigurationVersion";
+// A version whose credentials Windows refused, and when and why: that version is not tried again.
+inline constexpr const char* refusedVersionValue = "RefusedVersion";
+inline constexpr const char* refusedBecauseValue = "RefusedBecause";
 
 // The logon message policies ("Interactive logon: Message title/text for users attempting to log on").
 inline constexpr const char* systemPoliciesPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System";

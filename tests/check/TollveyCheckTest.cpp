@@ -121,7 +121,14 @@ TEST_F(TollveyCheckTest, NamesWhatStopsAutomaticLogonAndChangesNothing)
          exitNotChecked, "?     LegalNoticeText holds blanks alone"},
         {"start-up entry", [] { return WriteText(runOncePath, "Tollvey", password, KEY_WOW64_64KEY); }, exitWillLogOn,
          "note  start-up entry Tollvey is there"},
-        {"usage", [] { return true; }, exitWillLogOn, "-?  help", "-?"},
+        // Wine's LogonUserW takes any password.
+        {"the credentials tried", [] { return true; }, exitWillLogOn,
+         "ok    logon as .\\" + ThisUser() + " with the password Windows will use: Windows accepts it", "-logon"},
+        {"as JSON", [] { return Set("AutoAdminLogon", "0"); }, exitStopped,
+         "{\"status\": 1, \"verdict\": \"Windows will not log on by itself at the next start-up: see STOP above.\", "
+         "\"findings\": [{\"mark\": \"STOP\", \"about\": \"AutoAdminLogon\"", "-json"},
+        {"both", [] { return true; }, exitWillLogOn, "\"about\": \"logon\", \"text\": \"logon as .\\\\", "-logon -json"},
+        {"usage", [] { return true; }, exitWillLogOn, "-?      help", "-?"},
         {"an unknown option", [] { return true; }, exitNotChecked, "Invalid argument: -x", "-x"},
     };
     const std::string program = "\"" + WindowsPath(TOLLVEY_CHECK_UNIX_PATH) + "\" ";

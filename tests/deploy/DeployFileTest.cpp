@@ -48,6 +48,7 @@ TEST(DeployFile, TakesValuesAsWritten)
         {"version of 32 characters", "user=k\npassword=\nversion=0.9-AZ_az" + std::string(23, '1'), "k", "", nullptr,
          "0.9-AZ_az" + std::string(23, '1')},
         {"exactly 64 KiB", Padded(65536), "kiosk", "pw", nullptr, "7"},
+        {"credentials not tried", accepted + "password=pw\nverify=No", "kiosk", "pw", nullptr, "7"},
     };
     for (const Case& c : cases) {
         CDeployFile file;
@@ -60,6 +61,7 @@ TEST(DeployFile, TakesValuesAsWritten)
         EXPECT_STREQ(file.m_domain.GetText(), c.domain != nullptr ? c.domain : "") << c.label;
         EXPECT_EQ(file.m_domainGiven, c.domain != nullptr) << c.label;
         EXPECT_EQ(file.m_version.GetText(), c.version) << c.label;
+        EXPECT_EQ(file.m_verify, c.file.find("verify=No") == std::string::npos) << c.label;
     }
 }
 
@@ -88,7 +90,7 @@ TEST(DeployFile, RefusesNamingTheLineAndWhy)
         {"cut short by a character", refused + "domain=\xE2\x82x", "line 3: not UTF-8"},
         {"cut short by the file end", refused + "domain=\xE2\x82", "line 3: not UTF-8"},
         {"stray continuation byte", refused + "domain=\x80", "line 3: not UTF-8"},
-        {"unknown name", refused + "usr=x", "TollveyDeploy.ini, line 3: unknown name \"usr\" (the names are user, password, domain, version)"},
+        {"unknown name", refused + "usr=x", "TollveyDeploy.ini, line 3: unknown name \"usr\" (the names are user, password, domain, version, verify)"},
         {"a name twice, in another case", refused + " USER=b", "line 3: user= given twice (first on line 1)"},
         {"no =", refused + "domain", "line 3: neither name=value nor a comment"},
         {"no name", refused + " \t=x", "line 3: no name before ="},
@@ -104,6 +106,7 @@ TEST(DeployFile, RefusesNamingTheLineAndWhy)
         {"version of 33", refused + "version=" + std::string(33, '1'), "line 3: version= must be"},
         {"version with a blank inside", refused + "version=1 0", "line 3: version= must be"},
         {"version with a slash", refused + "version=1/0", "line 3: version= must be"},
+        {"verify neither yes nor no", refused + "verify=0", "line 3: verify= must be yes or no"},
     };
     for (const Case& c : cases) {
         CDeployFile file;

@@ -25,6 +25,20 @@ struct CEvent
     std::string text;
 } s_event;
 DWORD s_wait = WAIT_OBJECT_0;
+// What LogonUserW answers, as Windows would: Wine's takes any password.
+unsigned long s_logon = 0;
+int s_logons = 0;
+
+CLogonCalls LogonCalls()
+{
+    CLogonCalls calls = windowsLogonCalls;
+    calls.logOn = [](const char*, const char*, const char*) {
+        ++s_logons;
+        return s_logon;
+    };
+    return calls;
+}
+const CLogonCalls s_logonCalls = LogonCalls();
 
 const CDeployCalls testCalls = {
     [](HANDLE, DWORD) { return s_wait; },
@@ -39,6 +53,7 @@ const CDeployCalls testCalls = {
         return TRUE;
     },
     [](HANDLE) { return TRUE; },
+    &s_logonCalls,
 };
 
 std::string ProgramData()
@@ -65,10 +80,13 @@ protected:
     {
         CWinlogonFixture::SetUp();
         m_folder = MakeScratchDirectory("tollvey-deploy");
-        RemoveValue(tollveyPath, configurationVersionValue, KEY_WOW64_64KEY);
+        for (const char* name : {configurationVersionValue, refusedVersionValue, refusedBecauseValue})
+            RemoveValue(tollveyPath, name, KEY_WOW64_64KEY);
         RemoveTree(ProgramData());
         s_event = {};
         s_wait = WAIT_OBJECT_0;
+        s_logon = 0;
+        s_logons = 0;
     }
 
     // The file, in bytes as given; then a run as the system account would make it.
@@ -153,6 +171,38 @@ TEST_F(DeployRunTest, EndsWithWhatBecameOfTheRun)
     EXPECT_EQ(Winlogon(passwordValue), "") << "and the password";
 }
 
+// A wrong password is refused before anything is written, and that version is not tried again: on a
+// fleet sharing one account, retries would lock it out.
+TEST_F(DeployRunTest, TriesTheCredentialsFirstAndARefusedVersionNotAgain)
+{
+    struct Case
+    {
+        const char* label;
+        unsigned long answer;
+        const char* more; // lines of the file
+        unsigned status;
+        int logons; // LogonUserW calls so far
+    };
+    const Case cases[] = {
+        {"a wrong password", 1326, "", exitCredentialsRefused, 1},
+        {"the same version again", 0, "", exitCredentialsRefused, 1},
+        {"no answer decides nothing", 1311, "version=8\n", exitRestartApplies, 2},
+        {"a version recorded is not tried", 1326, "version=8\n", exitRecordedBefore, 2},
+        {"verify=no", 1326, "version=9\nverify=no\n", exitRestartApplies, 2},
+    };
+    const auto before = ReadAllValues({winlogonPath});
+    for (const Case& c : cases) {
+        s_logon = c.answer;
+        const std::string version = c.more[0] != '\0' ? "" : "version=7\n";
+        EXPECT_EQ(Run(Account() + "password=pw\n" + version + c.more), c.status) << c.label << ": " << s_event.text;
+        EXPECT_EQ(s_logons, c.logons) << c.label;
+        if (c.status == exitCredentialsRefused) {
+            EXPECT_EQ(ReadAllValues({winlogonPath}), before) << c.label << ": nothing written";
+        }
+    }
+    EXPECT_NE(s_event.text.find("credentials not tried: the file says verify=no"), std::string::npos) << s_event.text;
+}
+
 TEST_F(DeployRunTest, AnotherRunHoldingTheLockIsWaitedForThenLeftAlone)
 {
     s_wait = WAIT_TIMEOUT;
@@ -184,7 +234,7 @@ TEST_F(DeployRunTest, LogsEachStepAndRegistersItsMessageFile)
     const HMODULE file = LoadLibraryExW(Utf16(messages).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(file, nullptr) << messages;
     for (unsigned status : {exitRecordedBefore, exitRestartApplies, exitDeployWriteFailed, exitFileRefused,
-                            exitArgumentRefused, exitCheckStopped, exitAnotherRun}) {
+                            exitArgumentRefused, exitCheckStopped, exitCredentialsRefused, exitAnotherRun}) {
         DWORD_PTR texts[] = {reinterpret_cast<DWORD_PTR>(L"the run's summary")};
         wchar_t shown[64] = L"";
         FormatMessageW(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, file, status, 0, shown, 64,
