@@ -40,21 +40,35 @@ CLogonCalls LogonCalls()
 }
 const CLogonCalls s_logonCalls = LogonCalls();
 
-const CDeployCalls testCalls = {
-    [](HANDLE, DWORD) { return s_wait; },
-    // What Windows keeps of the folder the program made, and gives the log in it.
-    [](HANDLE, CHeapString& sddl) {
-        sddl.Assign(madeSecurity);
-        return true;
-    },
-    [](LPCWSTR, LPCWSTR source) { return reinterpret_cast<HANDLE>(std::wstring(source) == L"Tollvey" ? 1 : 0); },
-    [](HANDLE, WORD type, WORD, DWORD id, PSID, WORD count, DWORD, LPCWSTR* texts, LPVOID) {
-        s_event = {type, id, count == 1 ? Utf8(texts[0]) : "<not one text>"};
-        return TRUE;
-    },
-    [](HANDLE) { return TRUE; },
-    &s_logonCalls,
-};
+DWORD WINAPI WaitForLock(HANDLE, DWORD)
+{
+    return s_wait;
+}
+
+// What Windows keeps of the folder the program made, and gives the log in it.
+bool ReadSecurity(HANDLE, CHeapString& sddl)
+{
+    sddl.Assign(madeSecurity);
+    return true;
+}
+
+HANDLE WINAPI RegisterSource(LPCWSTR, LPCWSTR source)
+{
+    return reinterpret_cast<HANDLE>(std::wstring(source) == L"Tollvey" ? 1 : 0);
+}
+
+BOOL WINAPI ReportTestEvent(HANDLE, WORD type, WORD, DWORD id, PSID, WORD count, DWORD, LPCWSTR* texts, LPVOID)
+{
+    s_event = {type, id, count == 1 ? Utf8(texts[0]) : "<not one text>"};
+    return TRUE;
+}
+
+BOOL WINAPI DeregisterSource(HANDLE)
+{
+    return TRUE;
+}
+
+const CDeployCalls testCalls = {WaitForLock, ReadSecurity, RegisterSource, ReportTestEvent, DeregisterSource, &s_logonCalls};
 
 std::string ProgramData()
 {
