@@ -1,5 +1,6 @@
 #include "DeployRun.h"
 
+#include "ConfigurationRecord.h"
 #include "ConsoleOutput.h"
 #include "DeployEvent.h"
 #include "DeployFile.h"
@@ -9,68 +10,20 @@
 #include "LogonReader.h"
 #include "OutOfMemory.h"
 #include "PasswordSecret.h"
-#include "Registry.h"
+#include "RunReport.h"
 #include "TollveyVersion.h"
 #include "WideText.h"
-#include "WinlogonKeys.h"
 #include "WinlogonSettings.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <initializer_list>
 
 namespace {
 
 // How long a run waits for another to finish: longer than a run takes, shorter than device
 // management waits for one.
 const DWORD lockWaitMs = 60000;
-
-// What a run tells, a line at a time: on standard output and in the log as it goes, and all of it
-// in the event at the end.
-class CRunReport
-{
-public:
-    explicit CRunReport(CDeployLog& log) : m_log(log) {}
-
-    void Say(const char* line)
-    {
-        CHeapString text(line);
-        text.Append("\n");
-        // Names are as the registry and the file hold them, in any language.
-        PrintUserText(text.GetText());
-        m_log.Write(line);
-        m_text.Append(text);
-    }
-    void Say(std::initializer_list<const char*> parts)
-    {
-        CHeapString line;
-        for (const char* part : parts)
-            line.Append(part);
-        Say(line.GetText());
-    }
-    // Lines that each end in a newline; empty ones are left out.
-    void SayLines(const char* lines, const char* prefix)
-    {
-        for (const char* p = lines; *p != '\0';) {
-            const char* end = std::strchr(p, '\n');
-            const size_t length = end != nullptr ? static_cast<size_t>(end - p) : std::strlen(p);
-            if (length != 0) {
-                CHeapString part;
-                part.Assign(p, length);
-                CHeapString line(prefix);
-                line.Append(part);
-                Say(line.GetText());
-            }
-            p += length + (end != nullptr ? 1 : 0);
-        }
-    }
-    const char* GetText() const { return m_text.GetText(); }
-
-private:
-    CDeployLog& m_log;
-    CHeapString m_text;
-};
 
 // Global\TollveyDeploy, held for the whole run, so that a start-up script and device management
 // never interleave their writes.
@@ -118,14 +71,6 @@ const char* Meaning(unsigned status)
     return "";
 }
 
-void SayStatus(CRunReport& report, const char* what, CSystemStatus status)
-{
-    CHeapString line(what);
-    line.Append(": ");
-    status.AppendText(line);
-    report.Say(line.GetText());
-}
-
 // The file's bytes, one more than it may hold at most so that a larger one is told; wiped by the
 // caller, as they hold the password.
 CSystemStatus ReadBytes(const char* path, char* bytes, size_t capacity, size_t& size)
@@ -159,7 +104,7 @@ bool ReadDeployFile(const char* folder, CDeployFile& file, CRunReport& report)
         *p = 0;
     std::free(bytes);
     if (!read)
-        SayStatus(report, path.GetText(), read);
+        report.Say(path.GetText(), read);
     else if (!parsed)
         report.Say(file.GetErrorText());
     return parsed;
@@ -179,7 +124,7 @@ bool RemoveSecret(CRunReport& report)
     bool gone = false;
     const CSystemStatus removed = RemovePasswordSecret(gone);
     if (!removed)
-        SayStatus(report, "LSA secret DefaultPassword could not be removed", removed);
+        report.Say("LSA secret DefaultPassword could not be removed", removed);
     else
         report.Say(gone ? "LSA secret DefaultPassword: removed, so that Windows logs on with the password written now"
                         : "LSA secret DefaultPassword: not there");
@@ -213,71 +158,19 @@ bool Stopped(const CDeployCalls& calls, CRunReport& report)
     return verdict == exitStopped;
 }
 
-CRegistryKey OpenTollveyKey(bool create)
-{
-    return create ? CRegistry::Instance().CreateKey(CRegistry::rootLocalMachine, tollveyPath)
-                  : CRegistry::Instance().OpenKey(CRegistry::rootLocalMachine, tollveyPath);
-}
-
-// Whether the text value under HKEY_LOCAL_MACHINE\SOFTWARE\Tollvey holds exactly this text.
-bool Holds(const CRegistryKey& key, const char* name, const char* text)
-{
-    CValueRead value;
-    key.Read(name, value);
-    return value.state == CValueRead::read && value.type == regSz && std::strcmp(value.text.GetText(), text) == 0;
-}
-
-// The first refusal of a version's credentials is kept, so that a wrong file on a fleet that shares
-// one account cannot lock that account out by its retries and start-ups.
-void ForgetRefusal(CRegistryKey& key)
-{
-    static_cast<void>(key.DeleteValue(refusedVersionValue));
-    static_cast<void>(key.DeleteValue(refusedBecauseValue));
-}
-
-bool RemoveVersion(CRunReport& report)
-{
-    CRegistryKey key = OpenTollveyKey(false);
-    const CSystemStatus deleted = key.DeleteValue(configurationVersionValue);
-    if (deleted || deleted.GetCode() == ERROR_FILE_NOT_FOUND) {
-        report.Say(deleted ? "configuration version removed" : "configuration version: none recorded");
-        return true;
-    }
-    SayStatus(report, "ConfigurationVersion could not be removed", deleted);
-    return false;
-}
-
-// 3010 when the version was not recorded before, 0 when it was.
-unsigned RecordVersion(const char* version, CRunReport& report)
-{
-    CRegistryKey key = OpenTollveyKey(true);
-    const bool same = Holds(key, configurationVersionValue, version);
-    ForgetRefusal(key);
-    const CSystemStatus written = key.WriteString(configurationVersionValue, version);
-    if (!written) {
-        SayStatus(report, "ConfigurationVersion could not be written", written);
-        return exitDeployWriteFailed;
-    }
-    report.Say({"configuration version ", version, same ? " recorded, as before" : " recorded, new here"});
-    return same ? exitRecordedBefore : exitRestartApplies;
-}
-
 // Logs the file's account on with the file's password, as Winlogon will, before anything is written:
 // false when Windows refuses them for good, which is kept. What is not an answer decides nothing: a
 // computer off the network still deploys.
 bool CredentialsAccepted(const CDeployFile& file, const char* domain, const CDeployCalls& calls, CRunReport& report)
 {
     const char* version = file.m_version.GetText();
-    CRegistryKey key = OpenTollveyKey(false);
-    if (Holds(key, configurationVersionValue, version)) {
+    if (IsRecorded(version)) {
         report.Say("credentials not tried: this configuration version is recorded");
         return true;
     }
-    if (Holds(key, refusedVersionValue, version)) {
-        CValueRead because;
-        key.Read(refusedBecauseValue, because);
-        report.Say({"credentials not tried again: this configuration version's were refused before: ",
-                    because.text.GetText()});
+    CHeapString because;
+    if (WasRefused(version, because)) {
+        report.Say({"credentials not tried again: this configuration version's were refused before: ", because.GetText()});
         return false;
     }
     if (!file.m_verify) {
@@ -307,11 +200,7 @@ bool CredentialsAccepted(const CDeployFile& file, const char* domain, const CDep
         return true;
     }
     report.Say(line.GetText());
-    CHeapString because;
-    AppendTime(because);
-    because.Append(line);
-    CRegistryKey record = OpenTollveyKey(true);
-    if (!record.WriteString(refusedVersionValue, version) || !record.WriteString(refusedBecauseValue, because.GetText()))
+    if (!KeepRefusal(version, line.GetText()))
         report.Say("the refusal could not be kept: the next run tries again");
     return false;
 }
@@ -327,7 +216,7 @@ unsigned SetFromFile(const char* folder, const CDeployCalls& calls, CRunReport& 
     if (file.m_domain.IsEmpty() && !principalName) {
         const CSystemStatus named = ComputerName(computer);
         if (!named) {
-            SayStatus(report, "this computer's name could not be read", named);
+            report.Say("this computer's name could not be read", named);
             return exitDeployWriteFailed;
         }
     }
@@ -345,7 +234,7 @@ unsigned SetFromFile(const char* folder, const CDeployCalls& calls, CRunReport& 
                report))
         return exitDeployWriteFailed;
     if (Stopped(calls, report)) {
-        static_cast<void>(RemoveVersion(report));
+        static_cast<void>(RemoveVersion(false, report));
         return exitCheckStopped;
     }
     return RecordVersion(file.m_version.GetText(), report);
@@ -353,14 +242,12 @@ unsigned SetFromFile(const char* folder, const CDeployCalls& calls, CRunReport& 
 
 unsigned SwitchOff(CRunReport& report)
 {
-    CRegistryKey key = OpenTollveyKey(false);
-    ForgetRefusal(key);
     bool done = RemoveSecret(report);
     CWinlogonSettings settings;
     done = Write(settings, {"", "", nullptr, CWinlogonChange::reloadOff},
                  "written: AutoAdminLogon 0, DefaultUserName and DefaultPassword empty; no start-up entry", report) &&
            done;
-    done = RemoveVersion(report) && done;
+    done = RemoveVersion(true, report) && done;
     return done ? exitRecordedBefore : exitDeployWriteFailed;
 }
 
