@@ -4,11 +4,12 @@ outside with xdotool, read with the Win32 probe and checked against the registry
 
     dialog_ui_test.py TOLLVEY_EXE PROBE_EXE KEEPER_EXE SCREENSHOT_DIR
 
-Runs in the build's Wine prefix (WINEPREFIX, DISPLAY from the test environment), whose Winlogon and
-RunOnce keys the registry keeper puts back as they were, exactly, at the end. Keeps a screenshot
-of the dialog, its caption drawn active, and one of the confirmation as PNG files in SCREENSHOT_DIR
-(docs/dialog.png is the first). Prints one line per failed check and a closing count; exits 1 if
-any check failed.
+Runs in the build's Wine prefix (WINEPREFIX, DISPLAY from the test environment), where the test
+session has Wine decorate its windows and take the X input focus itself, as no window manager runs
+on the display; the registry keeper puts its Winlogon and RunOnce keys back as they were, exactly,
+at the end. Keeps a screenshot of the dialog, its caption drawn active, and one of the confirmation
+as PNG files in SCREENSHOT_DIR (docs/dialog.png is the first). Prints one line per failed check and
+a closing count; exits 1 if any check failed.
 """
 import json
 import os
@@ -337,19 +338,10 @@ def case_closed_without_saving(context, failures, how):
     failures.check(case, "registry", before, stored())
 
 
-def decorate_windows():
-    # Without a window manager Wine draws captions and close boxes only on windows it decorates itself,
-    # and makes a window the foreground one on the X input focus only when it does not wait for a
-    # window manager's offer of it (WM_TAKE_FOCUS).
-    for name, data in (("Decorated", "Y"), ("Managed", "N"), ("UseTakeFocus", "N")):
-        run("wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", name, "/d", data, "/f")
-
-
 def main():
     exe, probe_exe, keeper_exe, shots = sys.argv[1:5]
     os.makedirs(shots, exist_ok=True)
     context = {"exe": exe, "probe": probe_exe, "shots": shots, "log": os.path.join(shots, "tollvey.log")}
-    decorate_windows()
     # It holds the keys until its standard input closes, then writes them back, types and all.
     keeper = subprocess.Popen(["wine", keeper_exe], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
     kept = keeper.stdout.readline().strip()
