@@ -14,6 +14,7 @@ a closing count; exits 1 if any check failed.
 import json
 import os
 import re
+import select
 import subprocess
 import sys
 import tempfile
@@ -344,7 +345,8 @@ def main():
     context = {"exe": exe, "probe": probe_exe, "shots": shots, "log": os.path.join(shots, "tollvey.log")}
     # It holds the keys until its standard input closes, then writes them back, types and all.
     keeper = subprocess.Popen(["wine", keeper_exe], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
-    kept = keeper.stdout.readline().strip()
+    said = select.select([keeper.stdout], [], [], TIMEOUT)[0]
+    kept = keeper.stdout.readline().strip() if said else f"said nothing within {TIMEOUT} s"
     if kept != "kept":
         keeper.stdin.close()
         keeper.wait(timeout=TIMEOUT)
