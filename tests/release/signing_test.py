@@ -7,8 +7,8 @@ code-signing certificate, and checks the result as an administrator's tools woul
 Every program of both pairs must carry a SHA-256 Authenticode signature that osslsigncode verifies against that
 certificate and not against another one; removing it must give back the unsigned build's bytes;
 SHA256SUMS must be of the signed programs and of the deployment script. Both Windows Installer packages
-must be signed alike and hold their pair's signed programs, and the SHA256SUMS beside them be of the
-signed files. A time stamp comes from a time-stamp server on the
+must be signed alike and hold the signed programs of their pair that they install, and the SHA256SUMS
+beside them be of the signed files. A time stamp comes from a time-stamp server on the
 loopback address; an unreachable one, a wrong password or a missing password file must stop the
 archive rather than let it out unsigned, and so must a password file of more than one line. A
 signature without a time stamp must carry the commit's time. The password must appear on no command
@@ -158,15 +158,17 @@ def recording_osslsigncode(folder):
 
 def release_contents(make_release_script, pair32, pair64, source):
     """The archive's name, and its programs and scripts by name in the archive, as make-release.py lists
-    them, with their unsigned bytes."""
+    them, with their unsigned bytes, and each package's name with its pair's folder and the programs it
+    holds."""
     sys.path.insert(0, os.path.dirname(os.path.abspath(make_release_script)))
     found = importlib.util.spec_from_file_location("make_release", make_release_script)
     module = importlib.util.module_from_spec(found)
     found.loader.exec_module(module)
     version, entries = module.release_entries(pair32, pair64, source)
     name = module.release_name(version)
-    # Each package's name, and its pair's folder in the archive.
-    packages = {module.windows_installer.package_name(version, module.windows_installer.ARCHITECTURES[processor]): folder
+    installer = module.windows_installer
+    packaged = installer.packaged_programs(os.path.join(source, "installer", "Tollvey.wxs"))
+    packages = {installer.package_name(version, installer.ARCHITECTURES[processor]): (folder, packaged)
                 for processor, folder in module.PAIRS}
     files = {"program": {}, "script": {}}
     for kind, archive_name, path in entries:
@@ -208,12 +210,12 @@ def signature_of(context, failures, case, name, signed_path, timestamped):
 
 def package_checks(context, failures, case, output, archive, timestamped):
     """The SHA256SUMS beside the packages of the signed files, and both packages signed, each holding
-    its pair's signed programs as the archive does."""
+    the signed programs of its pair that it installs, as the archive holds them."""
     released = sorted(name for name in os.listdir(output) if name != "SHA256SUMS")
     failures.check(case, "the SHA256SUMS beside them is of the archive and the signed packages",
                    "".join(f"{sha256(open(os.path.join(output, name), 'rb').read())}  {name}\n" for name in released),
                    open(os.path.join(output, "SHA256SUMS")).read())
-    for package, folder in context["packages"].items():
+    for package, (folder, packaged) in context["packages"].items():
         path = os.path.join(output, package)
         signature_of(context, failures, case, package, path, timestamped)
         extracted = os.path.join(context["work"], "scratch", case.replace(" ", "-"), package)
@@ -222,7 +224,7 @@ def package_checks(context, failures, case, output, archive, timestamped):
                 for where, _, names in os.walk(extracted) for name in names}
         failures.check(case, f"{package} holds its pair's signed programs", {
             posixpath.basename(p): sha256(archive.read(context["name"] + "/" + p))
-            for p in context["unsigned"] if posixpath.dirname(p) == folder}, held)
+            for p in context["unsigned"] if posixpath.dirname(p) == folder and posixpath.basename(p) in packaged}, held)
 
 
 def signature_checks(context, failures, case, archive_path, timestamped):
