@@ -41,9 +41,9 @@ package: setup
 
 release:
 	cmake --preset win32
-	cmake --build --preset win32 --target TollveyCmd Tollvey TollveyCheck
+	cmake --build --preset win32 --target TollveyCmd Tollvey TollveyCheck TollveyDeploy
 	cmake --preset win64
-	cmake --build --preset win64 --target TollveyCmd Tollvey TollveyCheck
+	cmake --build --preset win64 --target TollveyCmd Tollvey TollveyCheck TollveyDeploy
 	/usr/bin/python3 scripts/make-release.py --pair32 build/win32 --pair64 build/win64 --source . \
 		--output build/release
 

@@ -50,7 +50,8 @@ compare() {
     echo "  $first_hash  $2"
     echo "  $second_hash  $3"
 }
-for program in TollveyCmd.exe Tollvey.exe TollveyCheck.exe; do
+# Every program each build ships, as its release-pair.txt names them.
+for program in $(awk -F'\t' '$1 == "program" { print $2 }' "$build/release-pair.txt"); do
     compare "win32/$program" "$build32/bin/$program" "$second/build/win32/bin/$program"
     compare "win64/$program" "$build/bin/$program" "$second/build/win64/bin/$program"
 done
