@@ -22,7 +22,7 @@ echo "archive: $archive ($(stat -c %s "$archive") bytes)"
 epoch=${SOURCE_DATE_EPOCH:-$(git -C "$source" log -1 --format=%ct)}
 pages=$(for page in using deploying checking security changes; do echo "docs/$page.html docs/$page.txt"; done)
 programs="Tollvey.exe TollveyCheck.exe TollveyCmd.exe TollveyDeploy.exe"
-# shellcheck disable=SC2086 # the names hold no blanks
+# shellcheck disable=SC2046,SC2086 # the names hold no blanks
 python3 "$here/check_archive.py" "$archive" --epoch "$epoch" LICENSE SHA256SUMS docs/dialog.png index.html \
     $pages $programs $(for program in $programs; do echo "x64/$program"; done)
 
