@@ -115,7 +115,7 @@ def wait_for(probe_exe, predicate, what, timeout=TIMEOUT):
         found = [w for w in report["windows"] if w["visible"] and predicate(w)]
         if found:
             return report, found[0]
-        time.sleep(0.2)
+        time.sleep(0.05)
     print(f"timed out waiting for {what}", flush=True)
     return None, None
 
