@@ -46,6 +46,11 @@ start)
     if [ ! -d "$WINEPREFIX/drive_c/windows/system32" ]; then
         echo "making Wine prefix $WINEPREFIX"
         wineboot --init >"$state/wineboot.log" 2>&1 </dev/null
+        # wineboot leaves a new prefix with two service managers, between which the RPC service
+        # stays pending: each time the desktop starts, the program that opens a window waits ten
+        # seconds for it. A server started anew starts one manager.
+        wineserver -k >/dev/null 2>&1 </dev/null || true
+        wineserver -p >>"$state/wineserver.log" 2>&1 </dev/null
     fi
     # Windows drawn with Wine's own fonts look like Windows' own in the screenshots.
     "$(dirname "$0")/wine-fonts.sh"
