@@ -5,6 +5,9 @@
 
 PRESETS := native sanitize win32 win64
 CLANG_PRESETS := win32-clang win64-clang
+# Tests run side by side, most of them waiting on Wine; those that share a prefix's keys or a
+# display take a lock of them.
+TEST_JOBS ?= 4
 
 .PHONY: test test-without-wine32 setup $(PRESETS) $(CLANG_PRESETS) package release fuzz
 
@@ -19,7 +22,7 @@ test-without-wine32:
 $(PRESETS): setup
 	cmake --preset $@
 	cmake --build --preset $@
-	ctest --preset $@
+	ctest --preset $@ --parallel $(TEST_JOBS)
 	@if [ -f build/$@/wine32-missing.txt ]; then cat build/$@/wine32-missing.txt; fi
 
 # The Windows code once more with clang, for its warnings (-Werror); nothing of it is run.
@@ -41,9 +44,9 @@ package: setup
 
 release:
 	cmake --preset win32
-	cmake --build --preset win32 --target TollveyCmd Tollvey TollveyCheck
+	cmake --build --preset win32 --target TollveyCmd Tollvey TollveyCheck TollveyDeploy
 	cmake --preset win64
-	cmake --build --preset win64 --target TollveyCmd Tollvey TollveyCheck
+	cmake --build --preset win64 --target TollveyCmd Tollvey TollveyCheck TollveyDeploy
 	/usr/bin/python3 scripts/make-release.py --pair32 build/win32 --pair64 build/win64 --source . \
 		--output build/release
 

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Whole-run cost of TollveyCmd.exe and TollveyCheck.exe under Wine, in one prefix with one persistent
-# wineserver: an acting run (five registry writes) and a check of what it wrote (the prefix's own
-# account, looked up and asked for its state) against an empty program's start, and against the
-# same five writes done with Wine's reg.exe, interleaved; then each executable's size and imports.
+# Whole-run cost of TollveyCmd.exe, TollveyCheck.exe and TollveyDeploy.exe under Wine, in one prefix
+# with one persistent wineserver: an acting run (five registry writes), a check of what it wrote (the
+# prefix's own account, looked up and asked for its state) and a deployment (from a folder of its
+# own with a TollveyDeploy.ini for that account: it writes, checks, records, logs and reports an
+# event) against an empty program's start, and the acting run against the same five writes done
+# with Wine's reg.exe, interleaved; then each executable's size and imports.
 # The empty program is built for the same processor as TollveyCmd.exe, by MinGW-w64's compiler.
 #   bench/run.sh [BUILD_DIR] [ROUNDS]     (defaults: build/win32, 21; build/win64 for the 64-bit pair)
 # Not a test: it prints figures and exits 0 whatever they are.
@@ -59,6 +61,8 @@ user=$(wine cmd /c echo %USERNAME% </dev/null | tr -d '\r')
 computer=$(wine cmd /c echo %COMPUTERNAME% </dev/null | tr -d '\r')
 run_tollvey() { wine "$cmd_exe" "-u=$user" -p=secret "-d=$computer" >/dev/null; }
 run_check() { wine "$build/bin/TollveyCheck.exe" >/dev/null || true; }
+# Its status tells whether this version was recorded before, or what stopped it: a figure either way.
+run_deploy() { wine "$work/TollveyDeploy/TollveyDeploy.exe" >/dev/null || true; }
 run_empty() { wine "$work/empty.exe" >/dev/null; }
 run_reg() {
     wine reg add "$winlogon" /v AutoAdminLogon /t REG_SZ /d 1 /f /reg:64 >/dev/null
@@ -79,37 +83,49 @@ time_once() {
 }
 median() { sort -n | awk '{ a[NR] = $1 } END { m = (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2; printf "%.1f", m / 10 }'; }
 
-for name in tollvey check empty reg; do "run_$name"; done # warm every path once
-: >"$work/tollvey" && : >"$work/check" && : >"$work/empty" && : >"$work/reg"
+mkdir "$work/TollveyDeploy"
+cp "$build/bin/TollveyDeploy.exe" "$work/TollveyDeploy/"
+printf '%s\r\n' "user=$user" password=secret version=1 >"$work/TollveyDeploy/TollveyDeploy.ini"
+
+names=(tollvey check deploy empty)
+for name in "${names[@]}" reg; do "run_$name"; done # warm every path once
+# A whole deployment ends with 3010 (this version recorded now) or 0 (recorded before); Wine hands
+# Linux the low 8 bits of a status, 3010 as 194.
+status=0
+said=$(wine "$work/TollveyDeploy/TollveyDeploy.exe" 2>&1 </dev/null) || status=$?
+case $status in
+0 | 194) ;;
+*) echo "TollveyDeploy.exe ends with status $status, so its figure is not a whole deployment's: $(tail -n 1 <<<"$said")" ;;
+esac
+for name in "${names[@]}" reg; do : >"$work/$name"; done
 # Whatever runs just after reg.exe pays for part of its wind-down (some 2 ms here), so the acting
-# run, the check and the empty program take turns at following it.
+# run, the check, the deployment and the empty program take turns at following it.
 for round in $(seq "$rounds"); do
-    case $((round % 3)) in
-    0) order=(reg tollvey check empty) ;;
-    1) order=(reg empty tollvey check) ;;
-    *) order=(reg check empty tollvey) ;;
-    esac
+    first=$((round % ${#names[@]}))
+    order=(reg "${names[@]:first}" "${names[@]:0:first}")
     for name in "${order[@]}"; do time_once "run_$name" >>"$work/$name"; done
 done
 
 tollvey=$(median <"$work/tollvey")
 check=$(median <"$work/check")
+deploy=$(median <"$work/deploy")
 empty=$(median <"$work/empty")
 reg=$(median <"$work/reg")
 echo "medians over $rounds interleaved rounds (ms):"
 printf '  %-44s %8s\n' "TollveyCmd.exe acting run (5 writes)" "$tollvey" "TollveyCheck.exe, an account looked up" "$check" \
-    "empty program" "$empty" "reg.exe, the same 5 writes" "$reg"
-awk -v t="$tollvey" -v c="$check" -v e="$empty" -v r="$reg" 'BEGIN {
+    "TollveyDeploy.exe, a whole deployment" "$deploy" "empty program" "$empty" "reg.exe, the same 5 writes" "$reg"
+awk -v t="$tollvey" -v c="$check" -v d="$deploy" -v e="$empty" -v r="$reg" 'BEGIN {
     printf "ratios:\n  acting run / empty program   %6.2f   (goal: at most 1.2)\n", t / e
     printf "  check / empty program        %6.2f   (goal: at most 1.3)\n", c / e
+    printf "  deployment / empty program   %6.2f   (goal: at most 1.5)\n", d / e
     printf "  reg.exe sequence / acting run %6.2f   (goal: at least 8)\n", r / t }'
 
 echo "executables ($target):"
-for exe in "$cmd_exe" "$build/bin/Tollvey.exe" "$build/bin/TollveyCheck.exe" "$work/empty.exe" \
-    "$WINEPREFIX/drive_c/windows/$system32/reg.exe"; do
+for exe in "$cmd_exe" "$build/bin/Tollvey.exe" "$build/bin/TollveyCheck.exe" "$build/bin/TollveyDeploy.exe" \
+    "$work/empty.exe" "$WINEPREFIX/drive_c/windows/$system32/reg.exe"; do
     [ -f "$exe" ] || continue
     imports=$("$target-objdump" -p "$exe" 2>/dev/null | awk '/DLL Name:/ { print $3 }' | sort -u | paste -sd' ')
-    printf '  %-16s %7d bytes  imports: %s\n' "$(basename "$exe")" "$(stat -c %s "$exe")" "${imports:-?}"
+    printf '  %-17s %7d bytes  imports: %s\n' "$(basename "$exe")" "$(stat -c %s "$exe")" "${imports:-?}"
 done
 # The budgets are kept by the build (TOLLVEY_SIZE_BUDGET), which writes them here.
 while read -r name budget; do

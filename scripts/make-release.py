@@ -6,11 +6,11 @@
 BUILD is the folder of a Windows build that has built its programs (the win32 preset's, and the
 win64 preset's); its release-pair.txt names its version, its processor and its programs. The 32-bit
 pair goes at the archive's top, where scripts written for it find it, the 64-bit pair into x64/,
-with the licence, the deployment script and the administrator's pages from DIR (release_docs.py),
-all in the folder NAME inside OUTPUT/NAME.zip (NAME is Tollvey-<version>-win32), with SHA256SUMS
-over the programs, the script and the pages, what an administrator runs and reads, beside them. Beside the archive go a Windows Installer package of each pair,
-Tollvey-<version>-x64.msi and Tollvey-<version>-x86.msi (windows_installer.py), and a SHA256SUMS of
-the archive and both packages.
+with the licence and the administrator's pages from DIR (release_docs.py), all in the folder NAME
+inside OUTPUT/NAME.zip (NAME is Tollvey-<version>-win32), with SHA256SUMS over the programs and the
+pages, what an administrator runs and reads, beside them. Beside the archive go a Windows Installer
+package of each pair, Tollvey-<version>-x64.msi and Tollvey-<version>-x86.msi (windows_installer.py),
+and a SHA256SUMS of the archive and both packages.
 
 Every time in the archive is SOURCE_DATE_EPOCH, or else the time of the last commit in DIR; entries
 are sorted by name and carry fixed permissions and no extra fields.
@@ -60,15 +60,14 @@ def read_pair(build, processor=None):
 
 
 def release_entries(pair32, pair64, source):
-    """The version and the archive's entries: (program|script|file, name in the archive, path)."""
+    """The version and the archive's entries: (program|file, name in the archive, path)."""
     version32, _, programs32 = read_pair(pair32, "i686")
     version64, _, programs64 = read_pair(pair64, "x86_64")
     if version32 != version64:
         raise ReleaseError(f"the pairs are of different versions: {version32} and {version64}")
     entries = [("program", posixpath.join(PAIRS[0][1], name), path) for name, path in programs32]
     entries += [("program", posixpath.join(PAIRS[1][1], name), path) for name, path in programs64]
-    entries += [(kind, name, os.path.join(source, name)) for kind, name in
-                (("file", "LICENSE"), ("script", "docs/deploy.cmd"))]
+    entries.append(("file", "LICENSE", os.path.join(source, "LICENSE")))
     return version32, entries
 
 

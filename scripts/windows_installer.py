@@ -9,19 +9,28 @@ another version of the same programs, as the tests do to upgrade and downgrade. 
 makes both packages of a release with make_package below, from the programs it archives (signed,
 when it signs them).
 
+The package holds the programs that installer/Tollvey.wxs names, not every program of the pair.
+
 Debian's wixl builds the package, with gaps that this script fills: it makes a random package code
 and stamps the summary information with the clock, so both are set afterwards with libmsi (Debian's
 gir1.2-libmsi-1.0, through python3-gi): the package code from a hash of what the package holds, the
 times from SOURCE_DATE_EPOCH (or the last commit's). Its cabinet keeps each file's time, in local
-time: the files get the commit's time and wixl runs with TZ=UTC.
+time: the files get the commit's time and wixl runs with TZ=UTC. It leaves each file unversioned,
+with a hash in MsiFileHash: libmsi gives each program the version and language of its version
+resource (read with pefile) and takes the hash away, which Windows Installer keeps for unversioned
+files alone, so that the package replaces an older copy of a program by the rules for versioned
+files.
 """
 import argparse
 import hashlib
 import os
+import re
 import subprocess
 import sys
 import tempfile
 import uuid
+
+import pefile
 
 MANUFACTURER = "The Tollvey developers"
 # Windows Installer's name for each processor the programs are built for, in wixl's -a and the
@@ -64,7 +73,30 @@ def run_wixl(arguments, folder):
     return result.stdout
 
 
-def set_summary(path, package_code, epoch):
+def packaged_programs(wxs):
+    """The names of the files the package source installs."""
+    with open(wxs, encoding="utf-8") as f:
+        return re.findall(r'<File [^>]*\bName="([^"]+)"', f.read())
+
+
+def version_resource(name, data):
+    """The file version ("2.0.0.0") and the language (1033) of a program's version resource."""
+    try:
+        pe = pefile.PE(data=data, fast_load=True)
+        pe.parse_data_directories(directories=[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_RESOURCE"]])
+        fixed = pe.VS_FIXEDFILEINFO[0]
+        translation = next(var.entry[b"Translation"] for info in pe.FileInfo for block in info
+                           for var in getattr(block, "Var", []) if b"Translation" in var.entry)
+    except (pefile.PEFormatError, AttributeError, IndexError, StopIteration):
+        raise PackageError(f"{name} has no version resource with a file version and a language") from None
+    version = (fixed.FileVersionMS >> 16, fixed.FileVersionMS & 0xFFFF, fixed.FileVersionLS >> 16,
+               fixed.FileVersionLS & 0xFFFF)
+    return ".".join(map(str, version)), int(translation.split()[0], 16)
+
+
+def complete_package(path, package_code, epoch, versions):
+    """Sets what wixl cannot: the package code, the summary's times, and each program's version and
+    language (VERSIONS, {name: (version, language)}) in place of its hash."""
     try:
         import gi
         gi.require_version("Libmsi", "1.0")
@@ -74,19 +106,28 @@ def set_summary(path, package_code, epoch):
                            "gir1.2-libmsi-1.0 and python3-gi for /usr/bin/python3)") from None
     filetime = (epoch + FILETIME_EPOCH_OFFSET) * 10_000_000
     database = Libmsi.Database.new(path, Libmsi.DbFlags.TRANSACT, None)
+    for name, (version, language) in sorted(versions.items()):
+        for sql in (f"UPDATE `File` SET `Version` = '{version}', `Language` = '{language}' WHERE `File` = '{name}'",
+                    f"DELETE FROM `MsiFileHash` WHERE `File_` = '{name}'"):
+            query = Libmsi.Query.new(database, sql)
+            query.execute(None)
+            query.close()
     summary = Libmsi.SummaryInfo.new(database, 3)
     summary.set_string(Libmsi.Property.UUID, "{" + package_code + "}")
     summary.set_filetime(Libmsi.Property.CREATED_TM, filetime)
     summary.set_filetime(Libmsi.Property.LASTSAVED_TM, filetime)
     if not (summary.persist() and database.commit()):
-        raise PackageError(f"could not set the package code and times of {path}")
+        raise PackageError(f"could not set the package code, times and file versions of {path}")
 
 
 def make_package(wxs, programs, processor, version, epoch, output):
-    """Writes the package of PROGRAMS ((name, bytes) pairs) for PROCESSOR (i686 or x86_64) to OUTPUT."""
+    """Writes the package of a pair of programs (PROGRAMS, (name, bytes) pairs, of which it holds those
+    WXS names) for PROCESSOR (i686 or x86_64) to OUTPUT."""
     if processor not in ARCHITECTURES:
         raise PackageError(f"no Windows Installer package for processor {processor}")
     architecture = ARCHITECTURES[processor]
+    packaged = packaged_programs(wxs)
+    programs = [(name, data) for name, data in programs if name in packaged]
     defines = []
     for name, value in wixl_defines(architecture, version).items():
         defines += ["-D", f"{name}={value}"]
@@ -105,7 +146,7 @@ def make_package(wxs, programs, processor, version, epoch, output):
         package_code = str(uuid.uuid5(PACKAGE_CODES, contents.hexdigest())).upper()
         built = os.path.join(folder, "package.msi")
         run_wixl(["-a", architecture, "-o", built] + defines + [source], folder)
-        set_summary(built, package_code, epoch)
+        complete_package(built, package_code, epoch, {name: version_resource(name, data) for name, data in programs})
         with open(built, "rb") as f:
             data = f.read()
     with open(output, "wb") as f:

@@ -77,7 +77,7 @@ HWND WaitForFocus(HWND control, DWORD timeoutMs)
         info.cbSize = sizeof info;
         if (GetGUIThreadInfo(GetWindowThreadProcessId(control, nullptr), &info) && info.hwndFocus == control)
             break;
-        Sleep(50);
+        Sleep(10);
     } while (GetTickCount() - start < timeoutMs);
     return info.hwndFocus;
 }
@@ -136,7 +136,7 @@ HWND CDialogProcess::WaitForWindow(DWORD timeoutMs, bool settingsDialog) const
         EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found != nullptr)
             return search.found;
-        if (WaitForSingleObject(m_process, 100) != WAIT_TIMEOUT)
+        if (WaitForSingleObject(m_process, 10) != WAIT_TIMEOUT)
             return nullptr;
     } while (GetTickCount() - start < timeoutMs);
     return nullptr;

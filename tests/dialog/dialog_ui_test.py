@@ -4,15 +4,17 @@ outside with xdotool, read with the Win32 probe and checked against the registry
 
     dialog_ui_test.py TOLLVEY_EXE PROBE_EXE KEEPER_EXE SCREENSHOT_DIR
 
-Runs in the build's Wine prefix (WINEPREFIX, DISPLAY from the test environment), whose Winlogon and
-RunOnce keys the registry keeper puts back as they were, exactly, at the end. Keeps a screenshot
-of the dialog, its caption drawn active, and one of the confirmation as PNG files in SCREENSHOT_DIR
-(docs/dialog.png is the first). Prints one line per failed check and a closing count; exits 1 if
-any check failed.
+Runs in the build's Wine prefix (WINEPREFIX, DISPLAY from the test environment), where the test
+session has Wine decorate its windows and take the X input focus itself, as no window manager runs
+on the display; the registry keeper puts its Winlogon and RunOnce keys back as they were, exactly,
+at the end. Keeps a screenshot of the dialog, its caption drawn active, and one of the confirmation
+as PNG files in SCREENSHOT_DIR (docs/dialog.png is the first). Prints one line per failed check and
+a closing count; exits 1 if any check failed.
 """
 import json
 import os
 import re
+import select
 import subprocess
 import sys
 import tempfile
@@ -113,7 +115,7 @@ def wait_for(probe_exe, predicate, what, timeout=TIMEOUT):
         found = [w for w in report["windows"] if w["visible"] and predicate(w)]
         if found:
             return report, found[0]
-        time.sleep(0.2)
+        time.sleep(0.05)
     print(f"timed out waiting for {what}", flush=True)
     return None, None
 
@@ -337,22 +339,14 @@ def case_closed_without_saving(context, failures, how):
     failures.check(case, "registry", before, stored())
 
 
-def decorate_windows():
-    # Without a window manager Wine draws captions and close boxes only on windows it decorates itself,
-    # and makes a window the foreground one on the X input focus only when it does not wait for a
-    # window manager's offer of it (WM_TAKE_FOCUS).
-    for name, data in (("Decorated", "Y"), ("Managed", "N"), ("UseTakeFocus", "N")):
-        run("wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", name, "/d", data, "/f")
-
-
 def main():
     exe, probe_exe, keeper_exe, shots = sys.argv[1:5]
     os.makedirs(shots, exist_ok=True)
     context = {"exe": exe, "probe": probe_exe, "shots": shots, "log": os.path.join(shots, "tollvey.log")}
-    decorate_windows()
     # It holds the keys until its standard input closes, then writes them back, types and all.
     keeper = subprocess.Popen(["wine", keeper_exe], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
-    kept = keeper.stdout.readline().strip()
+    said = select.select([keeper.stdout], [], [], TIMEOUT)[0]
+    kept = keeper.stdout.readline().strip() if said else f"said nothing within {TIMEOUT} s"
     if kept != "kept":
         keeper.stdin.close()
         keeper.wait(timeout=TIMEOUT)

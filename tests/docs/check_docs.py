@@ -5,10 +5,11 @@
 
 In the Markdown (README.md and docs/*.md): every link to a file names one that exists, and every
 anchor one of the headings of its page, as GitHub and pandoc's gfm_auto_identifiers make them. Every
-exit status that resources/ExitStatus.h defines for a program, and every one that docs/deploy.cmd
-lists, is a row with a meaning in an exit status table of the page that documents it, and those
-tables hold no other status. Given the unpacked release archive, the same of its HTML pages: every
-link and anchor resolves there, offline. Prints one line per fault; exits 1 if there is any.
+exit status that resources/ExitStatus.h defines for a program is a row with a meaning in an exit
+status table of the page that documents it, every one that its comment names as retired a row whose
+meaning begins with "retired", and those tables hold no other status. Given the unpacked release
+archive, its HTML pages instead, which are made of that Markdown: every link and anchor resolves
+there, offline. Prints one line per fault; exits 1 if there is any.
 """
 import html.parser
 import os
@@ -16,9 +17,10 @@ import re
 import sys
 import urllib.parse
 
-# Where each program's exit statuses are documented: the header's section (or the script) and its page.
+# Where each program's exit statuses are documented: the header's section and its page.
 STATUS_PAGES = {"TollveyCmd.exe and Tollvey.exe": "docs/using.md", "TollveyCheck.exe": "docs/checking.md",
-                "deploy.cmd": "docs/deploying.md"}
+                "TollveyDeploy.exe": "docs/deploying.md"}
+RETIRED = "retired"
 
 
 def slug(heading):
@@ -89,19 +91,23 @@ def link_faults(pages, parts):
 
 
 def defined_statuses(source):
-    """{program: {status}} as resources/ExitStatus.h and docs/deploy.cmd define them."""
-    statuses, section = {}, None
+    """{program: {status: None, or RETIRED for one its section's comment names as retired}} as
+    resources/ExitStatus.h defines them: a section starts with a comment line that names the program
+    and ends in a full stop, or goes on after one."""
+    statuses, section, comment = {}, None, ""
     with open(os.path.join(source, "resources", "ExitStatus.h"), encoding="utf-8") as f:
         for line in f:
-            header = re.match(r"^// (\S.*\.exe)\.$", line)
+            header = re.match(r"^// (\S.*\.exe)\.( |$)", line)
             if header:
-                section = header.group(1)
+                section, comment = header.group(1), ""
+            if line.startswith("//") and section:
+                comment += line[2:].strip() + " "
             value = re.match(r"^const unsigned \w+ = (\d+);", line)
             if value:
-                statuses.setdefault(section, set()).add(int(value.group(1)))
-    with open(os.path.join(source, "docs", "deploy.cmd"), encoding="utf-8") as f:
-        listed = re.search(r"^rem Ends with one of these exit statuses:\n((?:rem .*\n)+)", f.read(), re.M)
-    statuses["deploy.cmd"] = {int(n) for n in re.findall(r"^rem +(\d+) +\S", listed.group(1) if listed else "", re.M)}
+                statuses.setdefault(section, {})[int(value.group(1))] = None
+                retired = re.search(r"((?:\d+, )*\d+(?: and \d+)?) (?:is|are) retired", comment)
+                for number in re.findall(r"\d+", retired.group(1) if retired else ""):
+                    statuses[section].setdefault(int(number), RETIRED)
     return statuses
 
 
@@ -126,26 +132,30 @@ def status_faults(source):
     for program, statuses in defined_statuses(source).items():
         page = os.path.join(source, STATUS_PAGES[program])
         rows = documented_statuses(page) if os.path.exists(page) else {}
-        for status in sorted(statuses - {s for s, meaning in rows.items() if meaning}):
-            faults.append("%s: exit status %d of %s has no row with a meaning" % (STATUS_PAGES[program], status, program))
-        for status in sorted(set(rows) - statuses):
+        for status, kind in sorted(statuses.items()):
+            meaning = rows.get(status, "")
+            if kind == RETIRED and not meaning.lower().startswith(RETIRED):
+                faults.append("%s: exit status %d of %s is retired, and has no row whose meaning begins with \"%s\""
+                              % (STATUS_PAGES[program], status, program, RETIRED))
+            elif not meaning:
+                faults.append("%s: exit status %d of %s has no row with a meaning" % (STATUS_PAGES[program], status, program))
+        for status in sorted(set(rows) - set(statuses)):
             faults.append("%s: exit status %d is not one of %s's" % (STATUS_PAGES[program], status, program))
     return faults
 
 
 def main():
     source = os.path.abspath(sys.argv[1])
-    docs = os.path.join(source, "docs")
-    markdown = [os.path.join(source, "README.md")] + sorted(
-        os.path.join(docs, name) for name in os.listdir(docs) if name.endswith(".md"))
-    faults = link_faults(markdown, markdown_parts) + status_faults(source)
     if len(sys.argv) > 2:
         archive = os.path.abspath(sys.argv[2])
         pages = [os.path.join(root, name) for root, _, names in os.walk(archive) for name in names
                  if name.endswith(".html")]
-        if not pages:
-            faults.append("%s: no HTML page" % archive)
-        faults += link_faults(sorted(pages), html_parts)
+        faults = link_faults(sorted(pages), html_parts) if pages else ["%s: no HTML page" % archive]
+    else:
+        docs = os.path.join(source, "docs")
+        markdown = [os.path.join(source, "README.md")] + sorted(
+            os.path.join(docs, name) for name in os.listdir(docs) if name.endswith(".md"))
+        faults = link_faults(markdown, markdown_parts) + status_faults(source)
     for fault in faults:
         print(fault)
     print("%d fault(s)" % len(faults))

@@ -7,7 +7,7 @@ where or by whom it was made.
 FILE... are the files expected in the archive's one top folder (named after the archive). Every
 entry must carry the time SECONDS (the commit's), fixed permissions and no extra fields, in name
 order; SHA256SUMS must hold, in sha256sum's format, the checksum of each file but the licence and
-itself: the programs and the script an administrator runs, and the pages an administrator reads.
+itself: the programs an administrator runs, and the pages an administrator reads.
 Prints one line per failed check and exits 1 if any failed.
 """
 import argparse

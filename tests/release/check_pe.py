@@ -2,16 +2,18 @@
 """Checks a built Windows program the way an administrator's machine will see it.
 
     check_pe.py FILE --processor i686|x86_64 --imports LIST --subsystem console|gui --max-size BYTES
-                --version X.Y.Z --description TEXT
+                --version X.Y.Z --description TEXT [--starts-no-program]
 
 A PE for that processor (32-bit x86 or x64); the expected subsystem; imports only DLLs that every
-Windows has, and exactly the functions that LIST gives for the program on that processor; icon group 102,
+Windows has, and exactly the functions that LIST gives for the program on that processor, of which
+none that starts a program (CreateProcess*, ShellExecute*, WinExec) with --starts-no-program; icon group 102,
 a version resource carrying the product's strings, and a manifest asking for the caller's own rights,
 the UTF-8 code page and per-monitor DPI awareness;
 at most BYTES long. Prints one line per failed check and exits 1 if any failed.
 """
 import argparse
 import os
+import re
 import sys
 
 import pefile
@@ -20,6 +22,7 @@ PROCESSORS = {"i686": ("x86", pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"], pe
               "x86_64": ("x64", pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_AMD64"],
                          pefile.OPTIONAL_HEADER_MAGIC_PE_PLUS)}
 SYSTEM_DLLS = {"kernel32.dll", "advapi32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll", "netapi32.dll"}
+STARTS_A_PROGRAM = re.compile(r"^(CreateProcess|ShellExecute|WinExec)")
 SUBSYSTEMS = {"gui": pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_GUI"],
               "console": pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_CUI"]}
 RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = (pefile.RESOURCE_TYPE[name] for name in
@@ -79,7 +82,7 @@ def resources_of(pe):
     return found
 
 
-def check(path, processor, imports_list, subsystem, max_size, version, description):
+def check(path, processor, imports_list, subsystem, max_size, version, description, starts_no_program):
     data = open(path, "rb").read()
     failures = []
     try:
@@ -98,6 +101,10 @@ def check(path, processor, imports_list, subsystem, max_size, version, descripti
     if foreign:
         failures.append("imports DLLs that not every Windows has: %s" % ", ".join(foreign))
     failures += import_failures(pe, os.path.basename(path), name, listed_imports(imports_list))
+    if starts_no_program:
+        failures += ["imports %s from %s, but starts no other program" % (function, dll)
+                     for dll, functions in sorted(imports(pe).items()) for function in sorted(functions)
+                     if STARTS_A_PROGRAM.match(function)]
     if len(data) > max_size:
         failures.append("%d bytes, over its budget of %d" % (len(data), max_size))
 
@@ -139,9 +146,10 @@ def main():
     parser.add_argument("--max-size", type=int, required=True)
     parser.add_argument("--version", required=True)
     parser.add_argument("--description", required=True)
+    parser.add_argument("--starts-no-program", action="store_true")
     args = parser.parse_args()
     failures = check(args.file, args.processor, args.imports, args.subsystem, args.max_size, args.version,
-                     args.description)
+                     args.description, args.starts_no_program)
     for failure in failures:
         print(failure)
     if not failures:

@@ -50,10 +50,12 @@ compare() {
     echo "  $first_hash  $2"
     echo "  $second_hash  $3"
 }
-for program in TollveyCmd.exe Tollvey.exe TollveyCheck.exe; do
+# Every program each build ships, as its release-pair.txt names them.
+while IFS=$'\t' read -r kind program _; do
+    [ "$kind" = program ] || continue
     compare "win32/$program" "$build32/bin/$program" "$second/build/win32/bin/$program"
     compare "win64/$program" "$build/bin/$program" "$second/build/win64/bin/$program"
-done
+done <"$build/release-pair.txt"
 for made in $(cd "$root/first" && ls Tollvey-*-win32.zip Tollvey-*-x64.msi Tollvey-*-x86.msi SHA256SUMS); do
     compare "$made" "$root/first/$made" "$second/build/release/$made"
 done

@@ -1,19 +1,24 @@
 #include "Process.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <vector>
 
 namespace {
 
-std::string ReadAll(HANDLE pipe)
+// Moves what the pipe holds now to the end of text, without waiting for more: a process that the
+// program started may hold the pipe open long after the program itself has ended.
+void TakeWhatIsThere(HANDLE pipe, std::string& text)
 {
-    std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got != 0)
+    DWORD available = 0;
+    while (PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) && available != 0) {
+        char buffer[4096];
+        DWORD got = 0;
+        if (!ReadFile(pipe, buffer, available < sizeof buffer ? available : sizeof buffer, &got, nullptr) || got == 0)
+            return;
         text.append(buffer, got);
-    return text;
+    }
 }
 
 struct CPipe
@@ -44,7 +49,7 @@ struct CPipe
 
 } // namespace
 
-CProcessResult RunProcess(const std::string& commandLine)
+CProcessResult RunProcess(const std::string& commandLine, unsigned long timeoutMs)
 {
     CProcessResult result;
     CPipe out;
@@ -67,9 +72,19 @@ CProcessResult RunProcess(const std::string& commandLine)
         return result;
     }
 
-    result.output = ReadAll(out.read);
-    result.errors = ReadAll(err.read);
-    WaitForSingleObject(process.hProcess, INFINITE);
+    const DWORD start = GetTickCount();
+    DWORD waited;
+    do {
+        waited = WaitForSingleObject(process.hProcess, 10);
+        TakeWhatIsThere(out.read, result.output);
+        TakeWhatIsThere(err.read, result.errors);
+    } while (waited == WAIT_TIMEOUT && GetTickCount() - start < timeoutMs);
+    result.ended = waited == WAIT_OBJECT_0;
+    if (!result.ended) {
+        ADD_FAILURE() << commandLine << " did not end within " << timeoutMs / 1000 << " s; the test ended it";
+        TerminateProcess(process.hProcess, WAIT_TIMEOUT);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
     result.exitCode = code;

@@ -6,6 +6,9 @@
 struct CProcessResult
 {
     bool started = false;
+    // False when the program was still running at the deadline: the test ended it, with exit code
+    // WAIT_TIMEOUT, and failed the case, naming the command line.
+    bool ended = false;
     unsigned long exitCode = 0;
     std::string output; // standard output, byte for byte
     std::string errors; // standard error
@@ -16,8 +19,9 @@ struct CProcessResult
 std::wstring Utf16(const std::string& utf8);
 std::string Utf8(const std::wstring& wide);
 
-// commandLine goes to CreateProcessW as it is (so the program's own quoting is under test).
-CProcessResult RunProcess(const std::string& commandLine);
+// commandLine goes to CreateProcessW as it is (so the program's own quoting is under test). Every
+// program under test ends within a second or two, several on an emulated processor.
+CProcessResult RunProcess(const std::string& commandLine, unsigned long timeoutMs = 30000);
 
 // Wine maps the Unix root to drive Z:.
 std::string WindowsPath(const std::string& unixPath);
