@@ -40,31 +40,15 @@ CLogonCalls LogonCalls()
 }
 const CLogonCalls s_logonCalls = LogonCalls();
 
-DWORD WINAPI WaitForLock(HANDLE, DWORD)
-{
-    return s_wait;
-}
-
-// What Windows keeps of the folder the program made, and gives the log in it.
-bool ReadSecurity(HANDLE, CHeapString& sddl)
-{
-    sddl.Assign(madeSecurity);
-    return true;
-}
-
-HANDLE WINAPI RegisterSource(LPCWSTR, LPCWSTR source)
-{
-    return reinterpret_cast<HANDLE>(std::wstring(source) == L"Tollvey" ? 1 : 0);
-}
-
+// The lock, the security Windows keeps of the folder the program made (and gives the log in it), and
+// the event log, as Windows would answer.
+DWORD WINAPI WaitForLock(HANDLE, DWORD) { return s_wait; }
+bool ReadSecurity(HANDLE, CHeapString& sddl) { return sddl.Assign(madeSecurity), true; }
+HANDLE WINAPI RegisterSource(LPCWSTR, LPCWSTR source) { return std::wstring(source) == L"Tollvey" ? &s_event : nullptr; }
+BOOL WINAPI DeregisterSource(HANDLE) { return TRUE; }
 BOOL WINAPI ReportTestEvent(HANDLE, WORD type, WORD, DWORD id, PSID, WORD count, DWORD, LPCWSTR* texts, LPVOID)
 {
     s_event = {type, id, count == 1 ? Utf8(texts[0]) : "<not one text>"};
-    return TRUE;
-}
-
-BOOL WINAPI DeregisterSource(HANDLE)
-{
     return TRUE;
 }
 
@@ -124,28 +108,20 @@ std::string Account()
 
 TEST_F(DeployRunTest, StoresEachValueAsWritten)
 {
-    struct Case
-    {
-        const char* line; // the file's password line
-        const char* stored;
-    };
-    const Case cases[] = {
-        {"password=50%off", "50%off"},
-        {"password=a\"b", "a\"b"},
+    // The file's password line, and the password stored.
+    const std::pair<const char*, const char*> cases[] = {
+        {"password=50%off", "50%off"},          {"password=a\"b", "a\"b"},
         {"password=\"  lead and trail  \"", "  lead and trail  "},
-        {"password=!x!", "!x!"},
-        {"password=^&|<>", "^&|<>"},
-        {"password=%PATH%", "%PATH%"},
-        {"password=Ωmega", "Ωmega"},
-        {"password=ends in \\", "ends in \\"},
-        {"password=", ""},
+        {"password=!x!", "!x!"},                {"password=^&|<>", "^&|<>"},
+        {"password=%PATH%", "%PATH%"},          {"password=Ωmega", "Ωmega"},
+        {"password=ends in \\", "ends in \\"}, {"password=", ""},
     };
-    for (const Case& c : cases) {
+    for (const auto& [line, stored] : cases) {
         RemoveValue(tollveyPath, configurationVersionValue, KEY_WOW64_64KEY);
-        EXPECT_EQ(Run(Account() + c.line + "\r\nversion=1\r\n"), exitRestartApplies) << c.line;
-        EXPECT_EQ(Winlogon(passwordValue), c.stored) << c.line;
-        EXPECT_EQ(Winlogon(userNameValue), ThisUser()) << c.line;
-        EXPECT_EQ(Winlogon(autoAdminLogonValue), "1") << c.line;
+        EXPECT_EQ(Run(Account() + line + "\r\nversion=1\r\n"), exitRestartApplies) << line;
+        EXPECT_EQ(Winlogon(passwordValue), stored) << line;
+        EXPECT_EQ(Winlogon(userNameValue), ThisUser()) << line;
+        EXPECT_EQ(Winlogon(autoAdminLogonValue), "1") << line;
     }
 }
 
