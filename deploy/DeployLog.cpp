@@ -1,11 +1,11 @@
 #include "DeployLog.h"
 
 #include "LogFolderRules.h"
+#include "Registry.h"
 #include "SystemStatus.h"
 #include "WideText.h"
 
 #include <sddl.h>
-#include <shlobj.h>
 
 #include <cstring>
 
@@ -14,6 +14,7 @@ namespace {
 // Administrators and the system account may change the folder and what it holds, users may read it;
 // P keeps ProgramData's inheritable entries, which let users add files, out.
 const wchar_t* const folderSecurity = L"O:BAG:SYD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)";
+const char* const profileListPath = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
 // Past this size the log becomes deploy.old.log, replacing the one before: a few hundred runs in all.
 const ULONGLONG rollOverSize = 100000;
 
@@ -22,6 +23,19 @@ CHeapString Reason(DWORD status)
     CHeapString reason;
     CSystemStatus(status).AppendText(reason);
     return reason;
+}
+
+// Where Windows keeps ProgramData, as it finds the folder itself: from the profile list. The shell's
+// call for it would load the shell, which costs a run more than all else it does.
+bool FindProgramData(CHeapString& path)
+{
+    CValueRead recorded;
+    CRegistry::Instance().OpenKey(CRegistry::rootLocalMachine, profileListPath).Read("ProgramData", recorded);
+    if (recorded.state != CValueRead::read || (recorded.type != regSz && recorded.type != regExpandSz))
+        return false;
+    wchar_t expanded[MAX_PATH];
+    const DWORD length = ExpandEnvironmentStringsW(CWideText(recorded.text.GetText()), expanded, MAX_PATH);
+    return length != 0 && length <= MAX_PATH && ToUtf8(expanded, path);
 }
 
 HANDLE OpenFolderHandle(const char* path)
@@ -112,10 +126,8 @@ void CDeployLog::Open(const CDeployCalls& calls)
 
 bool CDeployLog::OpenFolder(const CDeployCalls& calls)
 {
-    wchar_t programData[MAX_PATH];
-    const HRESULT found = SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, programData);
-    if (found != S_OK || !ToUtf8(programData, m_folderPath))
-        return Fail("%ProgramData%", "Windows did not tell where it is");
+    if (!FindProgramData(m_folderPath))
+        return Fail("%ProgramData%", "Windows does not tell where it is");
     m_folderPath.Append("\\Tollvey");
     const CHeapString path(m_folderPath);
     m_folderPath.Append("\\");

@@ -21,7 +21,7 @@ import pefile
 PROCESSORS = {"i686": ("x86", pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_I386"], pefile.OPTIONAL_HEADER_MAGIC_PE),
               "x86_64": ("x64", pefile.MACHINE_TYPE["IMAGE_FILE_MACHINE_AMD64"],
                          pefile.OPTIONAL_HEADER_MAGIC_PE_PLUS)}
-SYSTEM_DLLS = {"kernel32.dll", "advapi32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll", "netapi32.dll", "shell32.dll"}
+SYSTEM_DLLS = {"kernel32.dll", "advapi32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll", "netapi32.dll"}
 STARTS_A_PROGRAM = re.compile(r"^(CreateProcess|ShellExecute|WinExec)")
 SUBSYSTEMS = {"gui": pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_GUI"],
               "console": pefile.SUBSYSTEM_TYPE["IMAGE_SUBSYSTEM_WINDOWS_CUI"]}
