@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Starts or stops what a test run needs around Wine: its own prefix (made once and kept in the build
-# folder), an Xvfb display of its own, and a persistent wineserver started after the display.
+# folder), an Xvfb display of its own, a persistent wineserver started after the display, and the
+# prefix's desktop, held open until the server stops by TOLLVEY_DESKTOP_HOLDER, when that names the
+# build's tests/support/tollvey_desktop_holder.exe (DesktopHolder.cpp says why).
 #   wine-session.sh start|stop [--shared-display]
 # Reads WINEPREFIX, DISPLAY and, for a new prefix, WINEARCH from the environment; logs go beside the
 # prefix. With --shared-display the display is another session's, already running: only this
@@ -65,6 +67,14 @@ start)
         echo "Wine's reg import of $state/no-window-manager.reg failed:" >&2
         cat "$state/reg.log" >&2
         exit 1
+    fi
+    if [ -n "${TOLLVEY_DESKTOP_HOLDER:-}" ]; then
+        wine "$TOLLVEY_DESKTOP_HOLDER" </dev/null >"$state/desktop.log" 2>&1 &
+        for _ in $(seq 200); do
+            grep -q ready "$state/desktop.log" && break
+            sleep 0.1
+        done
+        grep -q ready "$state/desktop.log" || { echo "the desktop did not open within 20 s (see $state/desktop.log)" >&2; exit 1; }
     fi
     ;;
 stop)

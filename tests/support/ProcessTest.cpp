@@ -27,6 +27,7 @@ std::string ThisProgram()
     return "\"" + Utf8(std::wstring(path, GetModuleFileNameW(nullptr, path, MAX_PATH))) + "\"";
 }
 
+// EXPECT_NONFATAL_FAILURE's statement may name no local variable.
 CProcessResult held;
 
 TEST(RunProcess, EndsAProgramStillRunningAtTheDeadlineAndFailsTheCaseNamingIt)
