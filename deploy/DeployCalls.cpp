@@ -7,11 +7,11 @@
 
 namespace {
 
-bool ReadSecurity(HANDLE handle, CHeapString& sddl)
+bool ReadSecurity(HANDLE handle, SE_OBJECT_TYPE type, CHeapString& sddl)
 {
     const SECURITY_INFORMATION what = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetSecurityInfo(handle, SE_FILE_OBJECT, what, nullptr, nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS)
+    if (GetSecurityInfo(handle, type, what, nullptr, nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS)
         return false;
     wchar_t* text = nullptr;
     const bool converted = ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1, what,

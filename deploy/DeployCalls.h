@@ -8,13 +8,15 @@
 
 #include <windows.h>
 
+#include <accctrl.h>
+
 struct CDeployCalls
 {
     // WaitForSingleObject, on the lock that two runs share.
     DWORD(WINAPI* waitForLock)(HANDLE handle, DWORD milliseconds);
-    // The owner and access list of an open file or folder, as SDDL text; false when they could not
-    // be read.
-    bool (*readSecurity)(HANDLE handle, CHeapString& sddl);
+    // The owner and access list of an open file, folder or other object, as SDDL text; false when
+    // they could not be read.
+    bool (*readSecurity)(HANDLE handle, SE_OBJECT_TYPE type, CHeapString& sddl);
     HANDLE(WINAPI* registerEventSource)(LPCWSTR server, LPCWSTR source);
     BOOL(WINAPI* reportEvent)(HANDLE log, WORD type, WORD category, DWORD id, PSID user, WORD strings,
                               DWORD dataSize, LPCWSTR* texts, LPVOID data);

@@ -1,5 +1,6 @@
 #include "DeployEvent.h"
 
+#include "DeployLog.h"
 #include "DeployResource.h"
 #include "ExitStatus.h"
 #include "OutOfMemory.h"
@@ -49,7 +50,8 @@ CSystemStatus WriteMessageFile(const char* path)
     const DWORD size = SizeofResource(nullptr, found);
     if (Holds(path, bytes, size))
         return CSystemStatus();
-    const HANDLE file = CreateFileW(CWideText(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    CMadeForAdministrators made;
+    const HANDLE file = CreateFileW(CWideText(path), GENERIC_WRITE, 0, made.Get(), CREATE_ALWAYS,
                                     FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return CSystemStatus(GetLastError());

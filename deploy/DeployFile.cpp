@@ -119,7 +119,6 @@ CDeployFile::~CDeployFile()
     m_domain.Wipe();
     m_version.Wipe();
     m_verifyText.Wipe();
-    m_unknownName.Wipe();
     m_errorText.Wipe();
 }
 
@@ -140,7 +139,6 @@ bool CDeployFile::Parse(const char* bytes, size_t size)
 void CDeployFile::Clear()
 {
     EmptyValues();
-    m_unknownName.Wipe();
     m_fault = none;
     m_line = 0;
     m_otherLine = 0;
@@ -220,7 +218,6 @@ bool CDeployFile::ParseLine(const char* p, const char* end)
         m_lineOf[name] = m_line;
         return ParseValue(name, SkipBlanks(equals + 1, end), end) && CheckValue(name);
     }
-    m_unknownName.Assign(p, length);
     return Fail(unknownName);
 }
 
@@ -333,7 +330,8 @@ const char* CDeployFile::GetErrorText() const
         text << "no name before =";
         break;
     case unknownName:
-        text << "unknown name \"" << m_unknownName.GetText() << "\" (the names are user, password, domain, version, verify)";
+        // Not quoted: what stands before a "=" may be part of a password written on a line of its own.
+        text << "not one of the names user, password, domain, version, verify";
         break;
     case givenTwice:
         text << name << "= given twice (first on line " << otherLine.GetText() << ")";

@@ -58,7 +58,6 @@ private:
     unsigned long m_otherLine = 0;
     Name m_faultName = user;
     unsigned char m_byte = 0;
-    CHeapString m_unknownName;
     CHeapString m_verifyText;
 
     unsigned long m_lineOf[nameCount] = {};

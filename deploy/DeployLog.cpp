@@ -48,8 +48,9 @@ HANDLE OpenFolderHandle(const char* path)
 
 HANDLE OpenLogHandle(const char* path)
 {
+    CMadeForAdministrators made;
     return CreateFileW(CWideText(path), FILE_APPEND_DATA | READ_CONTROL | FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
-                       nullptr, OPEN_ALWAYS, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+                       made.Get(), OPEN_ALWAYS, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
 }
 
 void AppendDigits(unsigned value, unsigned digits, CHeapString& text)
@@ -77,6 +78,20 @@ void AppendTime(CHeapString& text)
         AppendDigits(part.value, part.digits, text);
         text.Append(part.after);
     }
+}
+
+CMadeForAdministrators::CMadeForAdministrators()
+{
+    ConvertStringSecurityDescriptorToSecurityDescriptorW(L"O:BA", SDDL_REVISION_1, &m_attributes.lpSecurityDescriptor,
+                                                         nullptr);
+}
+
+CMadeForAdministrators::~CMadeForAdministrators()
+{
+    // Kept as the call that went before left it.
+    const DWORD error = GetLastError();
+    LocalFree(m_attributes.lpSecurityDescriptor);
+    SetLastError(error);
 }
 
 CDeployLog::~CDeployLog()
@@ -152,7 +167,7 @@ bool CDeployLog::OpenFolder(const CDeployCalls& calls)
         reason = Reason(GetLastError());
     else if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         reason.Assign("it is a file, not a folder");
-    else if (AcceptLogFolder(calls.readSecurity(m_folder, sddl) ? sddl.GetText() : nullptr,
+    else if (AcceptLogFolder(calls.readSecurity(m_folder, SE_FILE_OBJECT, sddl) ? sddl.GetText() : nullptr,
                              (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0, reason))
         return true;
     Close();
@@ -169,7 +184,7 @@ bool CDeployLog::OpenFile(const CDeployCalls& calls, const char* path)
     CHeapString reason;
     if (!GetFileInformationByHandle(m_file, &information))
         reason = Reason(GetLastError());
-    else if (AcceptLogFile(calls.readSecurity(m_file, sddl) ? sddl.GetText() : nullptr,
+    else if (AcceptLogFile(calls.readSecurity(m_file, SE_FILE_OBJECT, sddl) ? sddl.GetText() : nullptr,
                            (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0,
                            information.nNumberOfLinks, reason))
         return true;

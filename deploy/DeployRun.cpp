@@ -10,6 +10,7 @@
 #include "LogonReader.h"
 #include "OutOfMemory.h"
 #include "PasswordSecret.h"
+#include "RunLock.h"
 #include "RunReport.h"
 #include "TollveyVersion.h"
 #include "WideText.h"
@@ -20,39 +21,6 @@
 #include <cstring>
 
 namespace {
-
-// How long a run waits for another to finish: longer than a run takes, shorter than device
-// management waits for one.
-const DWORD lockWaitMs = 60000;
-
-// Global\TollveyDeploy, held for the whole run, so that a start-up script and device management
-// never interleave their writes.
-class CRunLock
-{
-public:
-    CRunLock() : m_mutex(CreateMutexW(nullptr, FALSE, L"Global\\TollveyDeploy")) {}
-    CRunLock(const CRunLock&) = delete;
-    CRunLock& operator=(const CRunLock&) = delete;
-    ~CRunLock()
-    {
-        if (m_held)
-            ReleaseMutex(m_mutex);
-        if (m_mutex != nullptr)
-            CloseHandle(m_mutex);
-    }
-
-    // An abandoned lock is the lock of a run that ended without letting go: taken.
-    bool Take(const CDeployCalls& calls)
-    {
-        const DWORD waited = m_mutex != nullptr ? calls.waitForLock(m_mutex, lockWaitMs) : WAIT_FAILED;
-        m_held = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
-        return m_held;
-    }
-
-private:
-    HANDLE m_mutex;
-    bool m_held = false;
-};
 
 const char* Meaning(unsigned status)
 {
@@ -159,7 +127,9 @@ bool Stopped(const CDeployCalls& calls, CRunReport& report)
 }
 
 // Logs the file's account on with the file's password, as Winlogon will, before anything is written:
-// false when Windows refuses them for good, which is kept. What is not an answer decides nothing: a
+// false when Windows refuses them for good. A wrong name or password is kept, as retrying it would
+// count toward the account's lockout; a locked, disabled or expired account is mended in the
+// directory, without a new file, and is tried again. What is not an answer decides nothing: a
 // computer off the network still deploys.
 bool CredentialsAccepted(const CDeployFile& file, const char* domain, const CDeployCalls& calls, CRunReport& report)
 {
@@ -200,7 +170,7 @@ bool CredentialsAccepted(const CDeployFile& file, const char* domain, const CDep
         return true;
     }
     report.Say(line.GetText());
-    if (!KeepRefusal(version, line.GetText()))
+    if (tried.status == statusWrongPassword && !KeepRefusal(version, line.GetText()))
         report.Say("the refusal could not be kept: the next run tries again");
     return false;
 }
@@ -268,13 +238,18 @@ void SayWho(bool off, const char* folder, CRunReport& report)
 
 unsigned RunDeploy(bool off, const char* folder, const CDeployCalls& calls)
 {
+    // The lock goes last, once the log is closed, for the next run to open it.
+    CRunLock lock;
     CDeployLog log;
     CRunReport report(log);
-    CRunLock lock;
     unsigned status = exitAnotherRun;
-    if (lock.Take(calls)) {
+    CHeapString without;
+    const CRunLock::Taken taken = lock.Take(calls, without);
+    if (taken != CRunLock::busy) {
         log.Open(calls);
         SayWho(off, folder, report);
+        if (taken == CRunLock::without)
+            report.Say({"goes on without its lock: ", without.GetText()});
         if (!log.IsOpen())
             report.Say({"no log: ", log.GetWhyNone()});
         CHeapString why;
@@ -302,7 +277,7 @@ unsigned RefuseArguments(CDeployCmdLine& cmdLine, const CDeployCalls& calls)
     CHeapString line;
     line.Assign(error, length);
     CHeapString text("TollveyDeploy " TOLLVEY_VERSION_STRING ": ");
-    text.Append(line);
+    text.Append(length != 0 ? line.GetText() : "an argument that is not valid Unicode");
     text.Append("\nexit status 7: ");
     text.Append(Meaning(exitArgumentRefused));
     ReportRunEvent(calls, exitArgumentRefused, text.GetText());

@@ -96,3 +96,10 @@ bool AcceptLogFile(const char* sddl, bool reparsePoint, unsigned long links, CHe
     reason.Assign("");
     return true;
 }
+
+bool IsOwnedByAdministrators(const char* sddl)
+{
+    CSecurityDescriptor descriptor;
+    CHeapString reason;
+    return AcceptOwned(sddl, false, descriptor, reason);
+}

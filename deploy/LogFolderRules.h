@@ -16,3 +16,7 @@
 // The log file, whose access list comes from the folder's: used when it is no reparse point, is
 // owned by the administrators or the system account, and has one name, this one.
 [[nodiscard]] bool AcceptLogFile(const char* sddl, bool reparsePoint, unsigned long links, CHeapString& reason);
+
+// Whether the administrators or the system account own the object: whom the system account trusts
+// with what it shares with them.
+[[nodiscard]] bool IsOwnedByAdministrators(const char* sddl);

@@ -1,5 +1,6 @@
 #include "DeployCmdLine.h"
 #include "DeployRun.h"
+#include "ConsoleOutput.h"
 #include "ExecutablePath.h"
 #include "ExitStatus.h"
 #include "Utf8Arguments.h"
@@ -20,9 +21,15 @@ int wmain(int argc, wchar_t** argv)
         PrintUsage(cmdLine);
         return exitRecordedBefore;
     }
-    // The file lies beside the program; a folder without a UTF-8 name reads as none, and off needs
-    // none.
+    // The file lies beside the program, never in the current folder; off needs none.
     CHeapString folder;
-    static_cast<void>(GetExecutableDirectory(folder));
+    const CSystemStatus found = GetExecutableDirectory(folder);
+    if (!found && !cmdLine.m_off.IsGiven()) {
+        CHeapString why("TollveyDeploy cannot tell its own folder, where TollveyDeploy.ini lies: ");
+        found.AppendText(why);
+        why.Append("\n");
+        PrintUserText(why.GetText());
+        return exitFileRefused;
+    }
     return static_cast<int>(RunDeploy(cmdLine.m_off.IsGiven(), folder.GetText()));
 }

@@ -50,8 +50,10 @@ using CFindings = std::vector<CFinding, CStopAllocator<CFinding>>;
 // The findings, and the exit status: a stop is sure, so it outweighs what could not be judged.
 [[nodiscard]] unsigned Judge(const CLogonState& state, CFindings& findings);
 
-// Whether LogonUserW's answer refuses the credentials for good, as Winlogon's logon would be refused.
+// Whether LogonUserW's answer refuses the credentials for good, as Winlogon's logon would be refused;
+// and whether it is a wrong name or password, which the credentials themselves are to blame for.
 bool RefusesForGood(unsigned long status);
+const unsigned long statusWrongPassword = 1326;
 
 // The line that closes the report for the status.
 const char* VerdictOf(unsigned status);

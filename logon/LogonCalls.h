@@ -54,8 +54,9 @@ struct CLogonCalls
     unsigned long (*findDomainController)(const char* domain, CHeapString& controller);
     // LsaRetrievePrivateData for DefaultPassword, as text; statusFileNotFound when there is none.
     unsigned long (*readPasswordSecret)(CHeapString& secret);
-    // The SIDs (S-1-...) of the local groups the account belongs to, directly or through others.
-    unsigned long (*localGroups)(const char* account, CHeapString& sids);
+    // The names of the local groups the account belongs to, directly or through others, a comma
+    // between two.
+    unsigned long (*localGroups)(const char* account, CHeapString& names);
     // LsaEnumerateAccountRights: whether the SID is given "Allow log on locally" and "Deny log on
     // locally" directly; statusFileNotFound when it is given no right at all.
     unsigned long (*logonRights)(const char* sid, bool& allowed, bool& denied);

@@ -251,6 +251,11 @@ unsigned long ReadPasswordSecret(CHeapString& secret)
     const unsigned long status = policy.Answer(LsaRetrievePrivateData(policy.GetHandle(), &key, &stored));
     if (status != ERROR_SUCCESS)
         return status;
+    // A secret there without a value answers with none at all.
+    if (stored == nullptr) {
+        secret.Assign("");
+        return ERROR_SUCCESS;
+    }
     // Without its trailing terminators, which a secret may or may not have been stored with.
     size_t length = stored->Buffer != nullptr ? stored->Length / sizeof(wchar_t) : 0;
     while (length > 0 && stored->Buffer[length - 1] == L'\0')

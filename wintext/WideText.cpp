@@ -48,7 +48,10 @@ CWideText::CWideText(const char* text)
 
 CWideText::~CWideText()
 {
+    // A temporary goes before the caller asks why the call it was an argument of failed.
+    const DWORD error = GetLastError();
     // It may be a password on its way to the registry.
     SecureZeroMemory(m_text, m_capacity * sizeof(wchar_t));
     std::free(m_text);
+    SetLastError(error);
 }

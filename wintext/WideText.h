@@ -17,7 +17,8 @@
 void ToCodePage(unsigned codePage, unsigned long flags, const wchar_t* text, CHeapString& target,
                 int length = -1);
 
-// A UTF-16 copy of a UTF-8 text, for the length of one call into Windows; wiped when it goes.
+// A UTF-16 copy of a UTF-8 text, for the length of one call into Windows; wiped when it goes, leaving
+// the last error as that call set it.
 class CWideText
 {
 public:

@@ -90,7 +90,8 @@ TEST(DeployFile, RefusesNamingTheLineAndWhy)
         {"cut short by a character", refused + "domain=\xE2\x82x", "line 3: not UTF-8"},
         {"cut short by the file end", refused + "domain=\xE2\x82", "line 3: not UTF-8"},
         {"stray continuation byte", refused + "domain=\x80", "line 3: not UTF-8"},
-        {"unknown name", refused + "usr=x", "TollveyDeploy.ini, line 3: unknown name \"usr\" (the names are user, password, domain, version, verify)"},
+        {"unknown name", refused + "usr=x", "TollveyDeploy.ini, line 3: not one of the names user, password, domain"},
+        {"a password on a line of its own", refused + "pa55=word", "line 3: not one of the names"},
         {"a name twice, in another case", refused + " USER=b", "line 3: user= given twice (first on line 1)"},
         {"no =", refused + "domain", "line 3: neither name=value nor a comment"},
         {"no name", refused + " \t=x", "line 3: no name before ="},
@@ -113,6 +114,8 @@ TEST(DeployFile, RefusesNamingTheLineAndWhy)
         EXPECT_FALSE(file.Parse(c.file.data(), c.file.size())) << c.label;
         EXPECT_NE(std::string(file.GetErrorText()).find(c.error), std::string::npos) << c.label << ": " << file.GetErrorText();
         EXPECT_STREQ(file.m_password.GetText(), "") << c.label << ": no password is left behind";
+        EXPECT_EQ(std::string(file.GetErrorText()).find("secret"), std::string::npos) << c.label << ": a refusal shows no value";
+        EXPECT_EQ(std::string(file.GetErrorText()).find("pa55"), std::string::npos) << c.label << ": a refusal shows no value";
     }
 }
 

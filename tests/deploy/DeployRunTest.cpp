@@ -25,6 +25,8 @@ struct CEvent
     std::string text;
 } s_event;
 DWORD s_wait = WAIT_OBJECT_0;
+// Who owns the log's folder, and the lock another made first.
+std::string s_folderSecurity, s_lockSecurity;
 // What LogonUserW answers, as Windows would: Wine's takes any password.
 unsigned long s_logon = 0;
 int s_logons = 0;
@@ -43,7 +45,11 @@ const CLogonCalls s_logonCalls = LogonCalls();
 // The lock, the security Windows keeps of the folder the program made (and gives the log in it), and
 // the event log, as Windows would answer.
 DWORD WINAPI WaitForLock(HANDLE, DWORD) { return s_wait; }
-bool ReadSecurity(HANDLE, CHeapString& sddl) { return sddl.Assign(madeSecurity), true; }
+bool ReadSecurity(HANDLE, SE_OBJECT_TYPE type, CHeapString& sddl)
+{
+    sddl.Assign((type == SE_KERNEL_OBJECT ? s_lockSecurity : s_folderSecurity).c_str());
+    return true;
+}
 HANDLE WINAPI RegisterSource(LPCWSTR, LPCWSTR source) { return std::wstring(source) == L"Tollvey" ? &s_event : nullptr; }
 BOOL WINAPI DeregisterSource(HANDLE) { return TRUE; }
 BOOL WINAPI ReportTestEvent(HANDLE, WORD type, WORD, DWORD id, PSID, WORD count, DWORD, LPCWSTR* texts, LPVOID)
@@ -81,8 +87,11 @@ protected:
         for (const char* name : {configurationVersionValue, refusedVersionValue, refusedBecauseValue})
             RemoveValue(tollveyPath, name, KEY_WOW64_64KEY);
         RemoveTree(ProgramData());
+        RemoveKey(eventSourcePath, KEY_WOW64_64KEY);
         s_event = {};
         s_wait = WAIT_OBJECT_0;
+        s_folderSecurity = madeSecurity;
+        s_lockSecurity = "O:SYD:P(A;;GA;;;SY)(A;;GA;;;BA)";
         s_logon = 0;
         s_logons = 0;
     }
@@ -149,7 +158,11 @@ TEST_F(DeployRunTest, EndsWithWhatBecameOfTheRun)
     };
     for (const Case& c : cases) {
         DeleteFileW(Utf16(m_folder + "TollveyDeploy.ini").c_str());
+        const auto before = ReadAllValues({winlogonPath, tollveyPath});
         EXPECT_EQ(Run(c.file, c.off), c.status) << c.label;
+        if (c.status == exitFileRefused) {
+            EXPECT_EQ(ReadAllValues({winlogonPath, tollveyPath}), before) << c.label;
+        }
         EXPECT_EQ(ReadText(tollveyPath, configurationVersionValue, KEY_WOW64_64KEY), c.version) << c.label;
         EXPECT_EQ(Winlogon(autoAdminLogonValue), c.autoAdminLogon) << c.label;
         EXPECT_EQ(s_event.id, c.status) << c.label << ": the event's ID";
@@ -172,16 +185,20 @@ TEST_F(DeployRunTest, TriesTheCredentialsFirstAndARefusedVersionNotAgain)
         const char* more; // lines of the file
         unsigned status;
         int logons; // LogonUserW calls so far
+        const char* said = "";
     };
     const Case cases[] = {
         {"a wrong password", 1326, "", exitCredentialsRefused, 1},
         {"the same version again", 0, "", exitCredentialsRefused, 1},
         {"no answer decides nothing", 1311, "version=8\n", exitRestartApplies, 2},
         {"a version recorded is not tried", 1326, "version=8\n", exitRecordedBefore, 2},
-        {"verify=no", 1326, "version=9\nverify=no\n", exitRestartApplies, 2},
+        {"verify=no", 1326, "version=9\nverify=no\n", exitRestartApplies, 2, "not tried: the file says verify=no"},
+        // Mended in the directory, with no new file.
+        {"a locked-out account", 1909, "version=10\n", exitCredentialsRefused, 3},
+        {"is tried again", 0, "version=10\n", exitRestartApplies, 4},
     };
-    const auto before = ReadAllValues({winlogonPath});
     for (const Case& c : cases) {
+        const auto before = ReadAllValues({winlogonPath});
         s_logon = c.answer;
         const std::string version = c.more[0] != '\0' ? "" : "version=7\n";
         EXPECT_EQ(Run(Account() + "password=pw\n" + version + c.more), c.status) << c.label << ": " << s_event.text;
@@ -189,8 +206,25 @@ TEST_F(DeployRunTest, TriesTheCredentialsFirstAndARefusedVersionNotAgain)
         if (c.status == exitCredentialsRefused) {
             EXPECT_EQ(ReadAllValues({winlogonPath}), before) << c.label << ": nothing written";
         }
+        EXPECT_NE(s_event.text.find(c.said), std::string::npos) << c.label << ": " << s_event.text;
     }
-    EXPECT_NE(s_event.text.find("credentials not tried: the file says verify=no"), std::string::npos) << s_event.text;
+}
+
+// What any user may make first, a folder in ProgramData or an object named as the lock, neither
+// leads the system account's writes nor stops its runs.
+TEST_F(DeployRunTest, GoesOnWithoutWhatAUserCouldHaveMade)
+{
+    s_folderSecurity = "O:S-1-5-21-1-2-3-1001D:P(A;OICI;FA;;;SY)";
+    const HANDLE made = CreateMutexW(nullptr, TRUE, L"Global\\TollveyDeploy");
+    s_lockSecurity = "O:S-1-5-21-1-2-3-1001D:(A;;GA;;;WD)";
+    s_wait = WAIT_TIMEOUT;
+    EXPECT_EQ(Run(Account() + "password=pw\nversion=7\n"), exitRestartApplies);
+    CloseHandle(made);
+    for (const char* said : {"goes on without its lock: the lock Global\\TollveyDeploy is held by an account",
+                             "no log: C:\\ProgramData\\Tollvey: it is owned by S-1-5-21-1-2-3-1001"})
+        EXPECT_NE(s_event.text.find(said), std::string::npos) << s_event.text;
+    EXPECT_EQ(ReadFile(ProgramData() + "deploy.log"), "<missing>");
+    EXPECT_FALSE(ReadValue(eventSourcePath, "EventMessageFile", KEY_WOW64_64KEY)) << "no message file outside the log's folder";
 }
 
 TEST_F(DeployRunTest, AnotherRunHoldingTheLockIsWaitedForThenLeftAlone)
@@ -281,10 +315,12 @@ TEST_F(DeployRunTest, LeavesNoCopyOfThePasswordInMemory)
         file[9 + i] = PasswordAt(i);
     account.copy(file + 9 + passwordLength + 1, account.size());
     file[9 + passwordLength] = '\n';
-    {
-        std::ofstream out(m_folder + "TollveyDeploy.ini", std::ios::binary);
-        out.write(file, static_cast<std::streamsize>(9 + passwordLength + 1 + account.size()));
-    }
+    // Written from this buffer alone, which is wiped: a stream's buffer would keep a copy.
+    const HANDLE out = CreateFileW(Utf16(m_folder + "TollveyDeploy.ini").c_str(), GENERIC_WRITE, 0, nullptr,
+                                   CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(out, file, static_cast<DWORD>(9 + passwordLength + 1 + account.size()), &written, nullptr);
+    CloseHandle(out);
     SecureZeroMemory(file, sizeof file);
     ASSERT_EQ(RunDeploy(false, m_folder.c_str(), testCalls), exitRestartApplies);
     EXPECT_EQ(FindPassword(), "");
