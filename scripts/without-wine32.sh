@@ -17,10 +17,15 @@ if [ "${TOLLVEY_WITHOUT_WINE32:-}" != inside ]; then
 fi
 
 cover=$(mktemp -d)
-trap 'rm -rf "$cover"' EXIT
+hidden=()
+# What covers a path is a mount point until it is unmounted, and cannot be removed before.
+cleanup() {
+    for path in "${hidden[@]}"; do umount "$path" 2>/dev/null || true; done
+    rm -rf "$cover"
+}
+trap cleanup EXIT
 touch "$cover/file"
 mkdir "$cover/folder"
-hidden=()
 for path in /usr/lib/wine/wine /usr/lib/wine/wine-preloader /usr/lib/wine/wine-preloader.static \
     /usr/lib/i386-linux-gnu/wine; do
     if [ -d "$path" ]; then
