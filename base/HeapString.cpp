@@ -46,9 +46,8 @@ void CHeapString::Release()
 
 void CHeapString::Wipe()
 {
-    // Through a volatile pointer, so that the writes are not dropped as dead before a free.
-    for (volatile char* p = m_text; p != nullptr && *p != '\0'; ++p)
-        *p = '\0';
+    if (m_text != nullptr)
+        WipeBytes(m_text, std::strlen(m_text));
 }
 
 char* CHeapString::Reserve(size_t n)
@@ -103,6 +102,13 @@ void CHeapString::AppendDecimal(unsigned long number)
         number /= 10;
     } while (number != 0);
     Append(first);
+}
+
+void WipeBytes(void* data, size_t size)
+{
+    // Through a volatile pointer, so that the writes are not dropped as dead before a free.
+    for (volatile unsigned char* p = static_cast<unsigned char*>(data); size != 0; --size)
+        *p++ = 0;
 }
 
 bool EqualsIgnoreCase(const char* a, const char* b)

@@ -35,6 +35,10 @@ private:
     char* m_text = nullptr;
 };
 
+// Overwrites size bytes with zeros in a way the compiler keeps, even right before a free: for a
+// buffer that held a password.
+void WipeBytes(void* data, size_t size);
+
 // ASCII-only comparisons: names that ignore case do so the same way in every locale.
 bool EqualsIgnoreCase(const char* a, const char* b);
 bool StartsWithIgnoreCase(const char* text, const char* prefix);

@@ -68,8 +68,7 @@ bool ReadDeployFile(const char* folder, CDeployFile& file, CRunReport& report)
     size_t size = 0;
     const CSystemStatus read = ReadBytes(path.GetText(), bytes, capacity, size);
     const bool parsed = read && file.Parse(bytes, size);
-    for (volatile char* p = bytes; p < bytes + capacity; ++p)
-        *p = 0;
+    WipeBytes(bytes, capacity);
     std::free(bytes);
     if (!read)
         report.Say(path.GetText(), read);

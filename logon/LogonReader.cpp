@@ -172,12 +172,11 @@ void LogOn(const CLogonCalls& calls, const CAskedAccount& asked, const char* pas
         calls.describe(result.status, result.reason);
 }
 
-bool NotTried(CLogonTry& result, CLogonTry::Answer answer, const char* why, const char* more = "")
+void NotTried(CLogonTry& result, CLogonTry::Answer answer, const char* why, const char* more = "")
 {
     result.answer = answer;
     result.reason.Assign(why);
     result.reason.Append(more);
-    return false;
 }
 
 } // namespace
@@ -243,9 +242,9 @@ void TryCredentials(const CLogonState& state, const CAskedAccount& asked, const 
         local ? 0 : calls.findDomainController(given ? std::strchr(asked.name.GetText(), '@') + 1 : asked.domain.GetText(),
                                                controller);
     if (status != 0) {
-        NotTried(result, CLogonTry::undecided, "not tried: ");
-        NoController(calls, asked.domain.IsEmpty() ? "its domain" : asked.domain.GetText(), status, controller);
-        result.reason.Append(controller);
+        CHeapString why;
+        NoController(calls, asked.domain.IsEmpty() ? "its domain" : asked.domain.GetText(), status, why);
+        NotTried(result, CLogonTry::undecided, "not tried: ", why.GetText());
         return;
     }
     LogOn(calls, asked, password, result);

@@ -18,8 +18,7 @@ const unsigned long zerosAfter = 4;
 
 void Wipe(unsigned char* data, size_t size)
 {
-    for (volatile unsigned char* p = data; p != nullptr && p < data + size; ++p)
-        *p = 0;
+    WipeBytes(data, size);
     std::free(data);
 }
 
