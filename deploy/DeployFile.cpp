@@ -104,21 +104,11 @@ bool IsVersion(const char* text)
     return true;
 }
 
-void Empty(CHeapString& text)
-{
-    text.Wipe();
-    text.Assign("");
-}
-
 } // namespace
 
 CDeployFile::~CDeployFile()
 {
-    m_userName.Wipe();
-    m_password.Wipe();
-    m_domain.Wipe();
-    m_version.Wipe();
-    m_verifyText.Wipe();
+    EmptyValues();
     m_errorText.Wipe();
 }
 
@@ -148,11 +138,11 @@ void CDeployFile::Clear()
 
 void CDeployFile::EmptyValues()
 {
-    Empty(m_userName);
-    Empty(m_password);
-    Empty(m_domain);
-    Empty(m_version);
-    Empty(m_verifyText);
+    m_userName.Wipe();
+    m_password.Wipe();
+    m_domain.Wipe();
+    m_version.Wipe();
+    m_verifyText.Wipe();
     m_domainGiven = false;
     m_verify = true;
 }

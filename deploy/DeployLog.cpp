@@ -18,13 +18,6 @@ const char* const profileListPath = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVer
 // Past this size the log becomes deploy.old.log, replacing the one before: a few hundred runs in all.
 const ULONGLONG rollOverSize = 100000;
 
-CHeapString Reason(DWORD status)
-{
-    CHeapString reason;
-    CSystemStatus(status).AppendText(reason);
-    return reason;
-}
-
 // Where Windows keeps ProgramData, as it finds the folder itself: from the profile list. The shell's
 // call for it would load the shell, which costs a run more than all else it does.
 bool FindProgramData(CHeapString& path)
@@ -116,6 +109,13 @@ bool CDeployLog::Fail(const char* path, const char* why)
     return false;
 }
 
+bool CDeployLog::Fail(const char* path, DWORD status)
+{
+    CHeapString why;
+    CSystemStatus(status).AppendText(why);
+    return Fail(path, why.GetText());
+}
+
 void CDeployLog::Open(const CDeployCalls& calls)
 {
     CHeapString log;
@@ -132,7 +132,7 @@ void CDeployLog::Open(const CDeployCalls& calls)
         CHeapString old(m_folderPath);
         old.Append("deploy.old.log");
         if (!MoveFileExW(CWideText(log.GetText()), CWideText(old.GetText()), MOVEFILE_REPLACE_EXISTING)) {
-            Fail(log.GetText(), Reason(GetLastError()).GetText());
+            Fail(log.GetText(), GetLastError());
             return;
         }
         static_cast<void>(OpenFile(calls, log.GetText()));
@@ -149,22 +149,22 @@ bool CDeployLog::OpenFolder(const CDeployCalls& calls)
 
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(folderSecurity, SDDL_REVISION_1, &descriptor, nullptr))
-        return Fail(path.GetText(), Reason(GetLastError()).GetText());
+        return Fail(path.GetText(), GetLastError());
     SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
     const bool made = CreateDirectoryW(CWideText(path.GetText()), &attributes);
     const DWORD why = made ? ERROR_SUCCESS : GetLastError();
     LocalFree(descriptor);
     if (!made && why != ERROR_ALREADY_EXISTS)
-        return Fail(path.GetText(), Reason(why).GetText());
+        return Fail(path.GetText(), why);
 
     m_folder = OpenFolderHandle(path.GetText());
     if (m_folder == INVALID_HANDLE_VALUE)
-        return Fail(path.GetText(), Reason(GetLastError()).GetText());
+        return Fail(path.GetText(), GetLastError());
     BY_HANDLE_FILE_INFORMATION information = {};
     CHeapString sddl;
     CHeapString reason;
     if (!GetFileInformationByHandle(m_folder, &information))
-        reason = Reason(GetLastError());
+        CSystemStatus(GetLastError()).AppendText(reason);
     else if ((information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         reason.Assign("it is a file, not a folder");
     else if (AcceptLogFolder(calls.readSecurity(m_folder, SE_FILE_OBJECT, sddl) ? sddl.GetText() : nullptr,
@@ -178,12 +178,12 @@ bool CDeployLog::OpenFile(const CDeployCalls& calls, const char* path)
 {
     m_file = OpenLogHandle(path);
     if (m_file == INVALID_HANDLE_VALUE)
-        return Fail(path, Reason(GetLastError()).GetText());
+        return Fail(path, GetLastError());
     BY_HANDLE_FILE_INFORMATION information = {};
     CHeapString sddl;
     CHeapString reason;
     if (!GetFileInformationByHandle(m_file, &information))
-        reason = Reason(GetLastError());
+        CSystemStatus(GetLastError()).AppendText(reason);
     else if (AcceptLogFile(calls.readSecurity(m_file, SE_FILE_OBJECT, sddl) ? sddl.GetText() : nullptr,
                            (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0,
                            information.nNumberOfLinks, reason))
@@ -207,7 +207,7 @@ void CDeployLog::Write(const char* line)
         return;
     CHeapString log(m_folderPath);
     log.Append("deploy.log");
-    Fail(log.GetText(), Reason(GetLastError()).GetText());
+    Fail(log.GetText(), GetLastError());
     CloseHandle(m_file);
     m_file = INVALID_HANDLE_VALUE;
 }

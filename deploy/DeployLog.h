@@ -52,6 +52,8 @@ private:
     bool OpenFolder(const CDeployCalls& calls);
     bool OpenFile(const CDeployCalls& calls, const char* path);
     bool Fail(const char* path, const char* why);
+    // The same, for an error Windows gave.
+    bool Fail(const char* path, DWORD status);
     void Close();
 
     HANDLE m_folder = INVALID_HANDLE_VALUE;
