@@ -5,6 +5,7 @@
 #include "ExitStatus.h"
 #include "OutOfMemory.h"
 #include "Registry.h"
+#include "SecurityAttributes.h"
 #include "WideText.h"
 
 #include <cstdlib>
@@ -50,7 +51,7 @@ CSystemStatus WriteMessageFile(const char* path)
     const DWORD size = SizeofResource(nullptr, found);
     if (Holds(path, bytes, size))
         return CSystemStatus();
-    CMadeForAdministrators made;
+    CSecurityAttributes made(administratorsOwn);
     const HANDLE file = CreateFileW(CWideText(path), GENERIC_WRITE, 0, made.Get(), CREATE_ALWAYS,
                                     FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE)

@@ -2,10 +2,9 @@
 
 #include "LogFolderRules.h"
 #include "Registry.h"
+#include "SecurityAttributes.h"
 #include "SystemStatus.h"
 #include "WideText.h"
-
-#include <sddl.h>
 
 #include <cstring>
 
@@ -41,7 +40,7 @@ HANDLE OpenFolderHandle(const char* path)
 
 HANDLE OpenLogHandle(const char* path)
 {
-    CMadeForAdministrators made;
+    CSecurityAttributes made(administratorsOwn);
     return CreateFileW(CWideText(path), FILE_APPEND_DATA | READ_CONTROL | FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
                        made.Get(), OPEN_ALWAYS, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
 }
@@ -71,20 +70,6 @@ void AppendTime(CHeapString& text)
         AppendDigits(part.value, part.digits, text);
         text.Append(part.after);
     }
-}
-
-CMadeForAdministrators::CMadeForAdministrators()
-{
-    ConvertStringSecurityDescriptorToSecurityDescriptorW(L"O:BA", SDDL_REVISION_1, &m_attributes.lpSecurityDescriptor,
-                                                         nullptr);
-}
-
-CMadeForAdministrators::~CMadeForAdministrators()
-{
-    // Kept as the call that went before left it.
-    const DWORD error = GetLastError();
-    LocalFree(m_attributes.lpSecurityDescriptor);
-    SetLastError(error);
 }
 
 CDeployLog::~CDeployLog()
@@ -147,15 +132,11 @@ bool CDeployLog::OpenFolder(const CDeployCalls& calls)
     const CHeapString path(m_folderPath);
     m_folderPath.Append("\\");
 
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(folderSecurity, SDDL_REVISION_1, &descriptor, nullptr))
+    CSecurityAttributes attributes(folderSecurity);
+    if (!attributes.IsMade())
         return Fail(path.GetText(), GetLastError());
-    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
-    const bool made = CreateDirectoryW(CWideText(path.GetText()), &attributes);
-    const DWORD why = made ? ERROR_SUCCESS : GetLastError();
-    LocalFree(descriptor);
-    if (!made && why != ERROR_ALREADY_EXISTS)
-        return Fail(path.GetText(), why);
+    if (!CreateDirectoryW(CWideText(path.GetText()), attributes.Get()) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return Fail(path.GetText(), GetLastError());
 
     m_folder = OpenFolderHandle(path.GetText());
     if (m_folder == INVALID_HANDLE_VALUE)

@@ -16,19 +16,7 @@ void AppendTime(CHeapString& text);
 // What a file made in the log's folder is made with: the administrators as its owner, whoever of them
 // or the system account runs, and the folder's access list, inherited. A file an administrator's own
 // run made would else be that administrator's, and refused to the system account's runs after.
-class CMadeForAdministrators
-{
-public:
-    CMadeForAdministrators();
-    CMadeForAdministrators(const CMadeForAdministrators&) = delete;
-    CMadeForAdministrators& operator=(const CMadeForAdministrators&) = delete;
-    ~CMadeForAdministrators();
-
-    SECURITY_ATTRIBUTES* Get() { return &m_attributes; }
-
-private:
-    SECURITY_ATTRIBUTES m_attributes = {sizeof m_attributes, nullptr, FALSE};
-};
+const wchar_t* const administratorsOwn = L"O:BA";
 
 class CDeployLog
 {

@@ -1,9 +1,8 @@
 #include "RunLock.h"
 
 #include "LogFolderRules.h"
+#include "SecurityAttributes.h"
 #include "SystemStatus.h"
-
-#include <sddl.h>
 
 namespace {
 
@@ -26,12 +25,9 @@ CRunLock::~CRunLock()
 
 CRunLock::Taken CRunLock::Take(const CDeployCalls& calls, CHeapString& why)
 {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ConvertStringSecurityDescriptorToSecurityDescriptorW(lockSecurity, SDDL_REVISION_1, &descriptor, nullptr);
-    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
-    m_mutex = CreateMutexExW(&attributes, L"Global\\TollveyDeploy", 0, SYNCHRONIZE | MUTEX_MODIFY_STATE | READ_CONTROL);
+    CSecurityAttributes attributes(lockSecurity);
+    m_mutex = CreateMutexExW(attributes.Get(), L"Global\\TollveyDeploy", 0, SYNCHRONIZE | MUTEX_MODIFY_STATE | READ_CONTROL);
     const DWORD made = GetLastError();
-    LocalFree(descriptor);
     why.Assign("the lock Global\\TollveyDeploy ");
     if (m_mutex == nullptr) {
         why.Append("could not be had: ");
